@@ -1,0 +1,31 @@
+# Tallyport: `make run` and `make test` do all the set-up on Debian 12 / Ubuntu.
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+CTEST_ARGS ?=
+
+.PHONY: all setup configure build run test bench screenshots clean
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+$(BUILD_DIR)/build.ninja:
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+configure: setup $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+run: build
+	@scripts/run.sh $(BUILD_DIR)/src/tallyport
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure $(CTEST_ARGS)
+
+bench: build
+	@scripts/bench.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)
