@@ -2,8 +2,6 @@
 
 #include <QJsonArray>
 
-#include <cctype>
-
 namespace {
 
 Error decodingError() { return Error::make(Error::Kind::Decoding); }
@@ -51,6 +49,17 @@ bool digits(QStringView text, qsizetype from, qsizetype count, int &out)
     }
     out = value;
     return true;
+}
+
+// The value of an ASCII hexadecimal digit in either case, else -1.
+int hexDigit(char16_t c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    const char16_t lower = c | 0x20;
+    if (lower >= u'a' && lower <= u'f')
+        return lower - u'a' + 10;
+    return -1;
 }
 
 qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
@@ -204,15 +213,22 @@ QString JsonCoding::uuidString(const QUuid &uuid)
 
 std::optional<QUuid> JsonCoding::parseUuid(QStringView text)
 {
-    if (text.size() != 36)
+    // Decoded by hand: a state file holds two identifiers per history entry.
+    if (text.size() != 36 || text[8] != u'-' || text[13] != u'-' || text[18] != u'-' || text[23] != u'-')
         return std::nullopt;
-    for (qsizetype i = 0; i < 36; ++i) {
-        const char16_t c = text[i].unicode();
-        const bool hyphenPlace = i == 8 || i == 13 || i == 18 || i == 23;
-        if (hyphenPlace ? c != u'-' : !std::isxdigit(c < 128 ? int(c) : 0))
+    static constexpr int byteStarts[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+    const char16_t *chars = text.utf16();
+    quint8 bytes[16];
+    for (int i = 0; i < 16; ++i) {
+        const int high = hexDigit(chars[byteStarts[i]]);
+        const int low = hexDigit(chars[byteStarts[i] + 1]);
+        if ((high | low) < 0)
             return std::nullopt;
+        bytes[i] = quint8(high << 4 | low);
     }
-    return QUuid::fromString(text);
+    return QUuid(quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3],
+                 quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8],
+                 bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
 }
 
 QJsonObject JsonCoding::encode(const Account &account)

@@ -1,0 +1,145 @@
+#include "SystemNotificationsService.h"
+
+#include "AppConfig.h"
+
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QVariantMap>
+
+namespace {
+
+const QString notificationsName = QStringLiteral("org.freedesktop.Notifications");
+
+QDBusMessage busDaemonCall(const QString &method)
+{
+    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                          QStringLiteral("/org/freedesktop/DBus"),
+                                          QStringLiteral("org.freedesktop.DBus"), method);
+}
+
+// Hands the reply, or the error in its place, to `done` on this thread,
+// always from the event loop, never inside this function.
+void whenAnswered(const QDBusPendingCall &call, std::function<void(const QDBusMessage &)> done)
+{
+    // A call on a connection that is not connected has failed before it was
+    // sent, and Qt never reports that to a watcher.
+    if (call.isFinished()) {
+        QTimer::singleShot(0, [call, done = std::move(done)] { done(call.reply()); });
+        return;
+    }
+    auto *watcher = new QDBusPendingCallWatcher(call);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                     [done = std::move(done)](QDBusPendingCallWatcher *finished) {
+                         finished->deleteLater();
+                         done(finished->reply());
+                     });
+}
+
+struct Command {
+    QString program;
+    QStringList arguments;
+};
+
+// The notification settings of each desktop, alternatives in order of
+// preference. XDG_CURRENT_DESKTOP lists names most specific first
+// ("ubuntu:GNOME"); the first one known decides.
+QList<Command> notificationSettingsCommands(const QString &currentDesktop)
+{
+    const auto desktops = currentDesktop.split(u':', Qt::SkipEmptyParts);
+    for (const QString &desktop : desktops) {
+        const QString name = desktop.toUpper();
+        if (name == QLatin1String("GNOME") || name == QLatin1String("UNITY")
+            || name == QLatin1String("GNOME-CLASSIC") || name == QLatin1String("GNOME-FLASHBACK"))
+            return {{QStringLiteral("gnome-control-center"), {QStringLiteral("notifications")}}};
+        if (name == QLatin1String("KDE")) {
+            // Plasma 5 installs the program under both names, Plasma 6 only
+            // under the first.
+            const QStringList module{QStringLiteral("kcm_notifications")};
+            return {{QStringLiteral("systemsettings"), module}, {QStringLiteral("systemsettings5"), module}};
+        }
+        if (name == QLatin1String("XFCE"))
+            return {{QStringLiteral("xfce4-notifyd-config"), {}}};
+        if (name == QLatin1String("X-CINNAMON") || name == QLatin1String("CINNAMON"))
+            return {{QStringLiteral("cinnamon-settings"), {QStringLiteral("notifications")}}};
+        if (name == QLatin1String("MATE"))
+            return {{QStringLiteral("mate-notification-properties"), {}}};
+    }
+    return {};
+}
+
+} // namespace
+
+SystemNotificationsService::SystemNotificationsService(QDBusConnection bus, Launcher launcher)
+    : m_bus(std::move(bus))
+    , m_launcher(std::move(launcher))
+{
+}
+
+void SystemNotificationsService::checkReachable(std::function<void(bool reachable)> done) const
+{
+    QDBusMessage hasOwner = busDaemonCall(QStringLiteral("NameHasOwner"));
+    hasOwner << notificationsName;
+    whenAnswered(m_bus.asyncCall(hasOwner), [bus = m_bus, done = std::move(done)](const QDBusMessage &reply) {
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return done(false);
+        if (reply.arguments().value(0).toBool())
+            return done(true);
+        // Many servers are not running until the bus starts them for the
+        // first notification.
+        whenAnswered(bus.asyncCall(busDaemonCall(QStringLiteral("ListActivatableNames"))),
+                     [done](const QDBusMessage &names) {
+                         done(names.type() == QDBusMessage::ReplyMessage
+                              && names.arguments().value(0).toStringList().contains(notificationsName));
+                     });
+    });
+}
+
+void SystemNotificationsService::requestAuthorization(std::function<void(bool granted)> done)
+{
+    checkReachable(std::move(done));
+}
+
+void SystemNotificationsService::authorizationStatus(std::function<void(int status)> done)
+{
+    checkReachable([done = std::move(done)](bool reachable) {
+        done(reachable ? int(NotificationAuthorizationStatus::authorized) : unknownStatus);
+    });
+}
+
+void SystemNotificationsService::sendRestoredNotification(const QString &accountName)
+{
+    const QVariantMap hints{
+        {QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
+        {QStringLiteral("desktop-entry"), AppConfig::appBundleIdentifier},
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}, // normal
+    };
+    QDBusMessage notify = QDBusMessage::createMethodCall(
+        notificationsName, QStringLiteral("/org/freedesktop/Notifications"), notificationsName,
+        QStringLiteral("Notify"));
+    // replaces_id 0: every restore is a notification of its own. The server
+    // is not checked first: the bus starts it on demand, and a failed
+    // delivery has no one to tell.
+    notify << AppConfig::appDisplayName << uint(0) << AppConfig::appBundleIdentifier
+           << QStringLiteral("Лимит восстановлен")
+           << QStringLiteral("Аккаунт ") + accountName + QStringLiteral(": недельный лимит восстановлен.")
+           << QStringList() << hints << int(-1);
+    m_bus.send(notify);
+}
+
+void SystemNotificationsService::openSystemNotificationSettings()
+{
+    const auto commands = notificationSettingsCommands(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+    for (const Command &command : commands) {
+        if (m_launcher(command.program, command.arguments))
+            return;
+    }
+}
+
+bool SystemNotificationsService::launchIfInstalled(const QString &program, const QStringList &arguments)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    return !path.isEmpty() && QProcess::startDetached(path, arguments);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "model/Result.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file I/O for files that hold the user's data. Writes replace the old
+// file in one step (a crash leaves the old or the new file whole) and leave it
+// readable by its owner only, since these files hold passwords.
+Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes);
+Result<QByteArray> readWholeFile(const QString &path);

@@ -1,0 +1,903 @@
+#include "StateFile.h"
+
+#include "model/JsonCoding.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+// A state file of a long-used installation holds a history of hundreds of
+// thousands of events, and QJsonDocument plus JsonCoding take seconds for it.
+// Both directions therefore work on bytes here:
+// - Writing emits exactly the bytes of QJsonDocument::Indented for
+//   JsonCoding::encode, so the file format has one definition.
+// - Reading takes the common, plain form of the file directly into records
+//   and gives up on anything unusual (escapes QJsonDocument treats leniently,
+//   numbers, duplicate keys, a value it would not take); the bytes then go
+//   through QJsonDocument and JsonCoding, which decide.
+
+namespace {
+
+// ---- writing ----
+
+constexpr char kHexLower[] = "0123456789abcdef";
+constexpr char kHexUpper[] = "0123456789ABCDEF";
+
+class Output {
+public:
+    explicit Output(qsizetype capacity) : m_bytes(capacity, Qt::Uninitialized) {}
+
+    // Makes room for `count` more bytes and returns where they go.
+    char *room(qsizetype count)
+    {
+        if (m_size + count > m_bytes.size())
+            m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
+        return m_bytes.data() + m_size;
+    }
+    void advance(char *to) { m_size = to - m_bytes.data(); }
+
+    QByteArray take()
+    {
+        m_bytes.truncate(m_size);
+        return std::move(m_bytes);
+    }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_size = 0;
+};
+
+template <size_t N>
+char *put(char *out, const char (&literal)[N])
+{
+    std::memcpy(out, literal, N - 1);
+    return out + N - 1;
+}
+
+char *putDigits(char *out, int value, int width)
+{
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
+        value /= 10;
+    }
+    return out + width;
+}
+
+// The longest a string can grow: six bytes ("\u001f") per UTF-16 unit.
+qsizetype stringRoom(const QString &text) { return 6 * text.size() + 2; }
+
+// A quoted string escaped as QJsonDocument does: the short escapes, \u00xx for
+// other control characters and \udxxx for unpaired surrogates, UTF-8 for the
+// rest.
+char *putString(char *out, QStringView text)
+{
+    *out++ = '"';
+    const char16_t *c = text.utf16();
+    const char16_t *const end = c + text.size();
+    while (c < end) {
+        const char16_t u = *c++;
+        if (u >= 0x20 && u < 0x80) {
+            if (u == '"' || u == '\\')
+                *out++ = '\\';
+            *out++ = char(u);
+        } else if (u < 0x20) {
+            *out++ = '\\';
+            switch (u) {
+            case '\b': *out++ = 'b'; break;
+            case '\f': *out++ = 'f'; break;
+            case '\n': *out++ = 'n'; break;
+            case '\r': *out++ = 'r'; break;
+            case '\t': *out++ = 't'; break;
+            default:
+                out = put(out, "u00");
+                *out++ = kHexLower[u >> 4];
+                *out++ = kHexLower[u & 0xf];
+            }
+        } else if (u < 0x800) {
+            *out++ = char(0xc0 | (u >> 6));
+            *out++ = char(0x80 | (u & 0x3f));
+        } else if (!QChar::isSurrogate(u)) {
+            *out++ = char(0xe0 | (u >> 12));
+            *out++ = char(0x80 | ((u >> 6) & 0x3f));
+            *out++ = char(0x80 | (u & 0x3f));
+        } else if (QChar::isHighSurrogate(u) && c < end && QChar::isLowSurrogate(*c)) {
+            const char32_t code = QChar::surrogateToUcs4(u, *c++);
+            *out++ = char(0xf0 | (code >> 18));
+            *out++ = char(0x80 | ((code >> 12) & 0x3f));
+            *out++ = char(0x80 | ((code >> 6) & 0x3f));
+            *out++ = char(0x80 | (code & 0x3f));
+        } else {
+            out = put(out, "\\u");
+            for (int shift = 12; shift >= 0; shift -= 4)
+                *out++ = kHexLower[(u >> shift) & 0xf];
+        }
+    }
+    *out++ = '"';
+    return out;
+}
+
+// JsonCoding::dateString, quoted, without the intermediate QString.
+constexpr qsizetype kDateRoom = 22;
+char *putDate(char *out, const QDateTime &date)
+{
+    const qint64 msecs = date.toMSecsSinceEpoch();
+    const qint64 seconds = msecs / 1000 - (msecs % 1000 < 0);
+    const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
+    const int secondOfDay = int(seconds - days * 86400);
+    // Days to civil date (H. Hinnant's algorithm), as JsonCoding does.
+    const qint64 z = days + 719468;
+    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
+    const int doe = int(z - era * 146097);
+    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int mp = (5 * doy + 2) / 153;
+    const int d = doy - (153 * mp + 2) / 5 + 1;
+    const int m = mp < 10 ? mp + 3 : mp - 9;
+    const qint64 y = yoe + era * 400 + (m <= 2);
+    if (y < 0 || y > 9999) // beyond four digits: leave it to JsonCoding's own text
+        return putString(out, JsonCoding::dateString(date));
+    *out++ = '"';
+    out = putDigits(out, int(y), 4);
+    *out++ = '-';
+    out = putDigits(out, m, 2);
+    *out++ = '-';
+    out = putDigits(out, d, 2);
+    *out++ = 'T';
+    out = putDigits(out, secondOfDay / 3600, 2);
+    *out++ = ':';
+    out = putDigits(out, secondOfDay / 60 % 60, 2);
+    *out++ = ':';
+    out = putDigits(out, secondOfDay % 60, 2);
+    return put(out, "Z\"");
+}
+
+constexpr qsizetype kUuidRoom = 38;
+char *putUuid(char *out, const QUuid &id)
+{
+    const auto hex = [&out](quint64 value, int digits) {
+        for (int i = digits - 1; i >= 0; --i)
+            out[i] = kHexUpper[(value >> (4 * (digits - 1 - i))) & 0xf];
+        out += digits;
+    };
+    *out++ = '"';
+    hex(id.data1, 8);
+    *out++ = '-';
+    hex(id.data2, 4);
+    *out++ = '-';
+    hex(id.data3, 4);
+    *out++ = '-';
+    hex(quint64(id.data4[0]) << 8 | id.data4[1], 4);
+    *out++ = '-';
+    quint64 node = 0;
+    for (int i = 2; i < 8; ++i)
+        node = node << 8 | id.data4[i];
+    hex(node, 12);
+    *out++ = '"';
+    return out;
+}
+
+// The raw values of AccountEventType as bytes, indexed by the enumerator.
+const std::array<QByteArray, 8> &eventTypeNames()
+{
+    static const std::array<QByteArray, 8> names = [] {
+        std::array<QByteArray, 8> table;
+        for (const AccountEventType type : AccountEventTypes::allCases())
+            table.at(size_t(type)) = AccountEventTypes::rawValue(type).toLatin1();
+        return table;
+    }();
+    return names;
+}
+
+char *putBool(char *out, bool value) { return value ? put(out, "true") : put(out, "false"); }
+
+// Everything of a record except its strings, with generous indentation.
+constexpr qsizetype kRecordRoom = 1024;
+
+// Record members sit at 12 spaces, records at 8, the state's lists at 4.
+#define MEMBER(name) "            \"" name "\": "
+
+void putAccount(Output &output, const Account &account)
+{
+    char *out = output.room(kRecordRoom + stringRoom(account.name) + stringRoom(account.note)
+                            + stringRoom(account.password));
+    out = put(out, "        {\n");
+    if (account.archivedAt) {
+        out = put(out, MEMBER("archivedAt"));
+        out = put(putDate(out, *account.archivedAt), ",\n");
+    }
+    out = put(out, MEMBER("createdAt"));
+    out = put(putDate(out, account.createdAt), ",\n" MEMBER("hasNoLimits"));
+    out = put(putBool(out, account.hasNoLimits), ",\n" MEMBER("id"));
+    out = put(putUuid(out, account.id), ",\n" MEMBER("isArchived"));
+    out = put(putBool(out, account.isArchived), ",\n" MEMBER("name"));
+    out = put(putString(out, account.name), ",\n" MEMBER("note"));
+    out = put(putString(out, account.note), ",\n" MEMBER("password"));
+    out = put(putString(out, account.password), ",\n");
+    if (account.resetAt) {
+        out = put(out, MEMBER("resetAt"));
+        out = put(putDate(out, *account.resetAt), ",\n");
+    }
+    out = put(out, MEMBER("serviceId"));
+    out = putUuid(out, account.serviceId);
+    if (account.startedAt) {
+        out = put(out, ",\n" MEMBER("startedAt"));
+        out = putDate(out, *account.startedAt);
+    }
+    output.advance(put(out, "\n        }"));
+}
+
+void putEvent(Output &output, const AccountEvent &event)
+{
+    char *out = output.room(kRecordRoom + stringRoom(event.details));
+    out = put(out, "        {\n" MEMBER("accountId"));
+    out = put(putUuid(out, event.accountId), ",\n" MEMBER("details"));
+    out = put(putString(out, event.details), ",\n" MEMBER("id"));
+    out = put(putUuid(out, event.id), ",\n" MEMBER("timestamp"));
+    out = put(putDate(out, event.timestamp), ",\n" MEMBER("type") "\"");
+    const QByteArray &type = eventTypeNames()[size_t(event.type)];
+    std::memcpy(out, type.constData(), size_t(type.size()));
+    output.advance(put(out + type.size(), "\"\n        }"));
+}
+
+void putService(Output &output, const Service &service)
+{
+    char *out = output.room(kRecordRoom + stringRoom(service.name));
+    out = put(out, "        {\n" MEMBER("createdAt"));
+    out = put(putDate(out, service.createdAt), ",\n" MEMBER("id"));
+    out = put(putUuid(out, service.id), ",\n" MEMBER("isSystem"));
+    out = put(putBool(out, service.isSystem), ",\n" MEMBER("name"));
+    out = putString(out, service.name);
+    output.advance(put(out, "\n        }"));
+}
+
+#undef MEMBER
+
+template <typename T, typename Put>
+void putList(Output &output, const char *opening, const QList<T> &items, Put putItem)
+{
+    const qsizetype openingSize = qsizetype(std::strlen(opening));
+    std::memcpy(output.room(openingSize), opening, size_t(openingSize));
+    output.advance(output.room(0) + openingSize);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (i > 0)
+            output.advance(put(output.room(2), ",\n"));
+        putItem(output, items[i]);
+    }
+    if (!items.isEmpty())
+        output.advance(put(output.room(1), "\n"));
+    output.advance(put(output.room(5), "    ]"));
+}
+
+// ---- reading ----
+
+// Gives up on the plain path; the caller falls back to QJsonDocument.
+struct Unusual {};
+
+quint64 load64(const char *p)
+{
+    quint64 word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+quint32 load32(const char *p)
+{
+    quint32 word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+constexpr quint64 kOnes = 0x0101010101010101ULL;
+constexpr quint64 kHighBits = 0x8080808080808080ULL;
+
+// Whether any of the eight bytes is below `limit` (at most 0x80).
+constexpr bool anyBelow(quint64 word, quint8 limit) { return (word - limit * kOnes) & ~word & kHighBits; }
+constexpr bool anyEqual(quint64 word, char c) { return anyBelow(word ^ (uchar(c) * kOnes), 1); }
+
+// The high bit of each byte of the eight that ends a plain run inside a
+// string: a quote, a backslash, a control character or a byte of a multi-byte
+// sequence. Bits above the lowest may be false, so only the lowest is used.
+constexpr quint64 stops(quint64 word)
+{
+    const quint64 quotes = word ^ (uchar('"') * kOnes);
+    const quint64 backslashes = word ^ (uchar('\\') * kOnes);
+    return (word | ((word - 0x20 * kOnes) & ~word) | ((quotes - kOnes) & ~quotes)
+            | ((backslashes - kOnes) & ~backslashes))
+        & kHighBits;
+}
+
+// The number of plain bytes before the first stop in a word with one.
+int plainBytes(quint64 stopBits) { return qCountTrailingZeroBits(stopBits) / 8; }
+
+constexpr bool isStop(uchar c) { return c == '"' || c == '\\' || c < 0x20 || c >= 0x80; }
+
+constexpr auto kHexValues = [] {
+    std::array<qint8, 256> values{};
+    for (int c = 0; c < 256; ++c)
+        values[size_t(c)] = qint8(c >= '0' && c <= '9' ? c - '0'
+                                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                         : -1);
+    return values;
+}();
+
+// The escape at p (a backslash) as one UTF-16 unit; returns its length, or 0
+// for the escapes QJsonDocument reads in its own lenient way (unknown letters,
+// surrogates).
+int escape(const char *p, const char *end, char16_t &unit)
+{
+    if (end - p < 2)
+        return 0;
+    switch (p[1]) {
+    case '"': case '\\': case '/': unit = char16_t(p[1]); return 2;
+    case 'b': unit = u'\b'; return 2;
+    case 'f': unit = u'\f'; return 2;
+    case 'n': unit = u'\n'; return 2;
+    case 'r': unit = u'\r'; return 2;
+    case 't': unit = u'\t'; return 2;
+    case 'u': {
+        if (end - p < 6)
+            return 0;
+        int value = 0;
+        for (int i = 2; i < 6; ++i) {
+            const int digit = kHexValues[uchar(p[i])];
+            if (digit < 0)
+                return 0;
+            value = value << 4 | digit;
+        }
+        unit = char16_t(value);
+        return QChar::isSurrogate(unit) ? 0 : 6;
+    }
+    default:
+        return 0;
+    }
+}
+
+// The UTF-8 sequence of two to four bytes at p; returns its length, or 0 when
+// it is malformed, overlong, a surrogate or beyond U+10FFFF.
+int multiByte(const uchar *p, const uchar *end, char32_t &code)
+{
+    const auto continuation = [](uchar c) { return (c & 0xc0) == 0x80; };
+    const uchar c = p[0];
+    const qsizetype left = end - p;
+    if (c >= 0xc2 && c <= 0xdf) {
+        if (left < 2 || !continuation(p[1]))
+            return 0;
+        code = char32_t(c & 0x1f) << 6 | (p[1] & 0x3f);
+        return 2;
+    }
+    if (c >= 0xe0 && c <= 0xef) {
+        if (left < 3 || !continuation(p[1]) || !continuation(p[2]) || (c == 0xe0 && p[1] < 0xa0)
+            || (c == 0xed && p[1] >= 0xa0))
+            return 0;
+        code = char32_t(c & 0x0f) << 12 | char32_t(p[1] & 0x3f) << 6 | (p[2] & 0x3f);
+        return 3;
+    }
+    if (c >= 0xf0 && c <= 0xf4) {
+        if (left < 4 || !continuation(p[1]) || !continuation(p[2]) || !continuation(p[3])
+            || (c == 0xf0 && p[1] < 0x90) || (c == 0xf4 && p[1] >= 0x90))
+            return 0;
+        code = char32_t(c & 0x07) << 18 | char32_t(p[1] & 0x3f) << 12 | char32_t(p[2] & 0x3f) << 6
+            | (p[3] & 0x3f);
+        return 4;
+    }
+    return 0;
+}
+
+// A string token: the bytes between the quotes.
+struct Token {
+    const char *begin = nullptr;
+    qsizetype size = 0;
+    bool escaped = false; // holds backslash escapes
+
+    bool is(QLatin1StringView text) const
+    {
+        return size == text.size() && std::memcmp(begin, text.data(), size_t(size)) == 0;
+    }
+};
+
+class Reader {
+public:
+    Reader(const QByteArray &bytes, const QDateTime &readTime)
+        : m_p(bytes.constData()), m_end(bytes.constData() + bytes.size()), m_readTime(readTime)
+    {
+    }
+
+    AccountsState document()
+    {
+        AccountsState state;
+        skipSpace();
+        if (peek() == '{')
+            readState(state);
+        else if (peek() == '[')
+            readList(state.accounts, [this] { return readAccount(); });
+        else
+            throw Unusual();
+        skipSpace();
+        if (m_p != m_end)
+            throw Unusual();
+        return state;
+    }
+
+private:
+    char peek() const { return m_p < m_end ? *m_p : '\0'; }
+
+    void skipSpace()
+    {
+        // Indentation comes in runs of four and eight spaces.
+        constexpr quint64 spaces8 = 0x2020202020202020ULL;
+        constexpr quint32 spaces4 = 0x20202020U;
+        for (;;) {
+            while (m_end - m_p >= 8 && load64(m_p) == spaces8)
+                m_p += 8;
+            if (m_end - m_p >= 4 && load32(m_p) == spaces4)
+                m_p += 4;
+            if (m_p == m_end || (*m_p != ' ' && *m_p != '\n' && *m_p != '\r' && *m_p != '\t'))
+                return;
+            ++m_p;
+        }
+    }
+
+    void expect(char c)
+    {
+        skipSpace();
+        if (peek() != c)
+            throw Unusual();
+        ++m_p;
+    }
+
+    // Consumes ',' and returns true, or consumes `closing` and returns false.
+    bool more(char closing)
+    {
+        skipSpace();
+        const char c = peek();
+        if (c != ',' && c != closing)
+            throw Unusual();
+        ++m_p;
+        return c == ',';
+    }
+
+    // Reads '{' and calls `member` with each key, the cursor before the value.
+    template <typename Member>
+    void readObject(Member member)
+    {
+        expect('{');
+        skipSpace();
+        if (peek() == '}') {
+            ++m_p;
+            return;
+        }
+        do {
+            skipSpace();
+            const Token key = string();
+            expect(':');
+            skipSpace();
+            member(key);
+        } while (more('}'));
+    }
+
+    template <typename Item>
+    void readArray(Item item)
+    {
+        expect('[');
+        skipSpace();
+        if (peek() == ']') {
+            ++m_p;
+            return;
+        }
+        do {
+            skipSpace();
+            item();
+        } while (more(']'));
+    }
+
+    template <typename T, typename Read>
+    void readList(QList<T> &list, Read read)
+    {
+        readArray([&] { list.append(read()); });
+    }
+
+    // Moves the cursor over plain string content to the next stop byte.
+    void skipPlain()
+    {
+        for (;;) {
+            if (m_end - m_p >= 8) {
+                const quint64 stopBits = stops(load64(m_p));
+                if (stopBits == 0) {
+                    m_p += 8;
+                    continue;
+                }
+                m_p += plainBytes(stopBits);
+                return;
+            }
+            while (m_p < m_end && !isStop(uchar(*m_p)))
+                ++m_p;
+            return;
+        }
+    }
+
+    // A string token at the cursor, checked as text() checks.
+    Token string()
+    {
+        if (peek() != '"')
+            throw Unusual();
+        Token token;
+        token.begin = ++m_p;
+        for (;;) {
+            skipPlain();
+            if (m_p == m_end)
+                throw Unusual();
+            const uchar c = uchar(*m_p);
+            if (c == '"')
+                break;
+            int length = 0;
+            if (c == '\\') {
+                token.escaped = true;
+                char16_t unit;
+                length = escape(m_p, m_end, unit);
+            } else if (c >= 0x80) {
+                char32_t code;
+                length = multiByte(reinterpret_cast<const uchar *>(m_p), reinterpret_cast<const uchar *>(m_end),
+                                   code);
+            }
+            if (length == 0)
+                throw Unusual();
+            m_p += length;
+        }
+        token.size = m_p - token.begin;
+        ++m_p;
+        return token;
+    }
+
+    // A text value: well-formed UTF-8 without control characters, with only
+    // the escapes QJsonDocument reads the same way, decoded in the same pass.
+    QString text()
+    {
+        if (peek() != '"')
+            throw Unusual();
+        const char *const begin = ++m_p;
+        // First the closing quote: each byte gives at most one UTF-16 unit.
+        for (;;) {
+            while (m_end - m_p >= 8 && !anyEqual(load64(m_p), '"') && !anyEqual(load64(m_p), '\\'))
+                m_p += 8;
+            if (m_p == m_end)
+                throw Unusual();
+            if (*m_p == '"')
+                break;
+            m_p += *m_p == '\\' && m_end - m_p >= 2 ? 2 : 1;
+        }
+        const char *const end = m_p++;
+        QString text(end - begin, Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        const auto *p = reinterpret_cast<const uchar *>(begin);
+        const auto *const last = reinterpret_cast<const uchar *>(end);
+        while (p < last) {
+            const uchar c = *p;
+            // Two-byte sequences (Cyrillic) inline, the rest through multiByte().
+            if (c >= 0xc2 && c <= 0xdf && last - p >= 2 && (p[1] & 0xc0) == 0x80) {
+                *out++ = char16_t((c & 0x1f) << 6 | (p[1] & 0x3f));
+                p += 2;
+                continue;
+            }
+            if (!isStop(c)) {
+                if (last - p >= 8 && stops(load64(reinterpret_cast<const char *>(p))) == 0) {
+                    for (int i = 0; i < 8; ++i)
+                        out[i] = p[i];
+                    out += 8;
+                    p += 8;
+                } else {
+                    *out++ = c;
+                    ++p;
+                }
+                continue;
+            }
+            int length = 0;
+            if (c == '\\') {
+                length = escape(reinterpret_cast<const char *>(p), end, *out++);
+            } else if (c >= 0x80) {
+                char32_t code = 0;
+                length = multiByte(p, last, code);
+                if (code > 0xffff) {
+                    *out++ = QChar::highSurrogate(code);
+                    *out++ = QChar::lowSurrogate(code);
+                } else {
+                    *out++ = char16_t(code);
+                }
+            }
+            if (length == 0)
+                throw Unusual();
+            p += length;
+        }
+        text.truncate(out - reinterpret_cast<const char16_t *>(text.constData()));
+        return text;
+    }
+
+    // JsonCoding::parseUuid on the bytes: 36 characters, hyphens at 8, 13,
+    // 18 and 23, hexadecimal digits of either case elsewhere.
+    QUuid uuid()
+    {
+        static constexpr int byteStarts[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
+        const Token token = string();
+        const char *p = token.begin;
+        if (token.escaped || token.size != 36 || p[8] != '-' || p[13] != '-' || p[18] != '-' || p[23] != '-')
+            throw Unusual();
+        quint8 bytes[16];
+        for (int i = 0; i < 16; ++i) {
+            const int high = kHexValues[uchar(p[byteStarts[i]])];
+            const int low = kHexValues[uchar(p[byteStarts[i] + 1])];
+            if ((high | low) < 0)
+                throw Unusual();
+            bytes[i] = quint8(high << 4 | low);
+        }
+        return QUuid(quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3],
+                     quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8],
+                     bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+    }
+
+    // JsonCoding::parseDate on the bytes; a date is ASCII and 25 characters at most.
+    QDateTime date()
+    {
+        constexpr qsizetype longest = 25;
+        const Token token = string();
+        if (token.escaped || token.size > longest)
+            throw Unusual();
+        char16_t wide[longest];
+        for (qsizetype i = 0; i < token.size; ++i)
+            wide[i] = char16_t(uchar(token.begin[i]));
+        const auto parsed = JsonCoding::parseDate(QStringView(wide, token.size));
+        if (!parsed)
+            throw Unusual();
+        return *parsed;
+    }
+
+    bool literal(QLatin1StringView word)
+    {
+        if (m_end - m_p < word.size() || std::memcmp(m_p, word.data(), size_t(word.size())) != 0)
+            return false;
+        m_p += word.size();
+        return true;
+    }
+
+    bool null() { return literal(QLatin1StringView("null")); }
+    bool boolean()
+    {
+        if (literal(QLatin1StringView("true")))
+            return true;
+        if (literal(QLatin1StringView("false")))
+            return false;
+        throw Unusual();
+    }
+
+    // A value of a key the records do not know. Numbers are left to
+    // QJsonDocument, which refuses some that look well-formed.
+    void skipValue(int depth = 0)
+    {
+        if (depth > 64)
+            throw Unusual();
+        switch (peek()) {
+        case '"': string(); return;
+        case '{': readObject([&](const Token &) { skipValue(depth + 1); }); return;
+        case '[': readArray([&] { skipValue(depth + 1); }); return;
+        default:
+            if (!null() && !literal(QLatin1StringView("true")) && !literal(QLatin1StringView("false")))
+                throw Unusual();
+        }
+    }
+
+    // A key seen twice is left to QJsonDocument, where the last one counts.
+    static void mark(unsigned &seen, unsigned bit)
+    {
+        if (seen & bit)
+            throw Unusual();
+        seen |= bit;
+    }
+
+    void readState(AccountsState &state)
+    {
+        unsigned seen = 0;
+        readObject([&](const Token &key) {
+            if (key.escaped)
+                throw Unusual();
+            if (key.is(QLatin1StringView("accounts"))) {
+                mark(seen, 1);
+                if (!null())
+                    readList(state.accounts, [this] { return readAccount(); });
+            } else if (key.is(QLatin1StringView("events"))) {
+                mark(seen, 2);
+                if (!null())
+                    readList(state.events, [this] { return readEvent(); });
+            } else if (key.is(QLatin1StringView("services"))) {
+                mark(seen, 4);
+                if (!null())
+                    readList(state.services, [this] { return readService(); });
+            } else {
+                skipValue();
+            }
+        });
+    }
+
+    // Lenient: a missing or null key takes its default.
+    Account readAccount()
+    {
+        Account account;
+        std::optional<QUuid> id, serviceId;
+        std::optional<QDateTime> createdAt;
+        unsigned seen = 0;
+        readObject([&](const Token &key) {
+            if (key.escaped)
+                throw Unusual();
+            // Reads the value into `field` unless it is null.
+            const auto read = [&](unsigned bit, auto &field, auto (Reader::*value)()) {
+                mark(seen, bit);
+                if (!null())
+                    field = (this->*value)();
+            };
+            switch (key.size) {
+            case 2:
+                if (key.is(QLatin1StringView("id")))
+                    return read(1, id, &Reader::uuid);
+                break;
+            case 4:
+                if (key.is(QLatin1StringView("name")))
+                    return read(2, account.name, &Reader::text);
+                if (key.is(QLatin1StringView("note")))
+                    return read(4, account.note, &Reader::text);
+                break;
+            case 7:
+                if (key.is(QLatin1StringView("resetAt")))
+                    return read(8, account.resetAt, &Reader::date);
+                break;
+            case 8:
+                if (key.is(QLatin1StringView("password")))
+                    return read(16, account.password, &Reader::text);
+                break;
+            case 9:
+                if (key.is(QLatin1StringView("serviceId")))
+                    return read(32, serviceId, &Reader::uuid);
+                if (key.is(QLatin1StringView("createdAt")))
+                    return read(64, createdAt, &Reader::date);
+                if (key.is(QLatin1StringView("startedAt")))
+                    return read(128, account.startedAt, &Reader::date);
+                break;
+            case 10:
+                if (key.is(QLatin1StringView("isArchived")))
+                    return read(256, account.isArchived, &Reader::boolean);
+                if (key.is(QLatin1StringView("archivedAt")))
+                    return read(512, account.archivedAt, &Reader::date);
+                break;
+            case 11:
+                if (key.is(QLatin1StringView("hasNoLimits")))
+                    return read(1024, account.hasNoLimits, &Reader::boolean);
+                break;
+            }
+            skipValue();
+        });
+        account.id = id.value_or(QUuid::createUuid());
+        account.serviceId = serviceId.value_or(Service::systemID);
+        account.createdAt = createdAt.value_or(m_readTime);
+        return account;
+    }
+
+    // Strict: every key present with the right type; null is a wrong type.
+    Service readService()
+    {
+        Service service;
+        unsigned seen = 0;
+        readObject([&](const Token &key) {
+            if (key.escaped)
+                throw Unusual();
+            if (key.is(QLatin1StringView("id"))) {
+                mark(seen, 1);
+                service.id = uuid();
+            } else if (key.is(QLatin1StringView("name"))) {
+                mark(seen, 2);
+                service.name = text();
+            } else if (key.is(QLatin1StringView("createdAt"))) {
+                mark(seen, 4);
+                service.createdAt = date();
+            } else if (key.is(QLatin1StringView("isSystem"))) {
+                mark(seen, 8);
+                service.isSystem = boolean();
+            } else {
+                skipValue();
+            }
+        });
+        if (seen != 15)
+            throw Unusual();
+        return service;
+    }
+
+    AccountEvent readEvent()
+    {
+        AccountEvent event;
+        unsigned seen = 0;
+        readObject([&](const Token &key) {
+            if (key.escaped)
+                throw Unusual();
+            if (key.is(QLatin1StringView("id"))) {
+                mark(seen, 1);
+                event.id = uuid();
+            } else if (key.is(QLatin1StringView("accountId"))) {
+                mark(seen, 2);
+                event.accountId = uuid();
+            } else if (key.is(QLatin1StringView("type"))) {
+                mark(seen, 4);
+                event.type = eventType();
+            } else if (key.is(QLatin1StringView("timestamp"))) {
+                mark(seen, 8);
+                event.timestamp = date();
+            } else if (key.is(QLatin1StringView("details"))) {
+                mark(seen, 16);
+                event.details = text();
+            } else {
+                skipValue();
+            }
+        });
+        if (seen != 31)
+            throw Unusual();
+        return event;
+    }
+
+    AccountEventType eventType()
+    {
+        const Token raw = string();
+        const auto &names = eventTypeNames();
+        const auto match = std::find_if(names.begin(), names.end(), [&](const QByteArray &name) {
+            return !raw.escaped && raw.is(QLatin1StringView(name));
+        });
+        if (match == names.end())
+            throw Unusual();
+        return AccountEventType(match - names.begin());
+    }
+
+    const char *m_p;
+    const char *const m_end;
+    const QDateTime m_readTime;
+};
+
+// What JsonCoding makes of the bytes: the definition the plain path follows.
+Result<AccountsState> decodeThroughDocument(const QByteArray &bytes, const QDateTime &readTime)
+{
+    const QJsonDocument document = QJsonDocument::fromJson(bytes);
+    if (document.isNull())
+        return Error::make(Error::Kind::Decoding);
+    const QJsonValue root = document.isArray() ? QJsonValue(document.array())
+                                               : QJsonValue(document.object());
+    if (auto state = JsonCoding::decodeState(root, readTime))
+        return state;
+    auto accounts = JsonCoding::decodeAccountList(root, readTime);
+    if (!accounts)
+        return accounts.error();
+    return AccountsState{{}, std::move(accounts).value(), {}};
+}
+
+}
+
+QByteArray StateFile::encode(const AccountsState &state)
+{
+    qsizetype estimate = 64;
+    for (const AccountEvent &event : state.events)
+        estimate += 320 + 3 * event.details.size();
+    estimate += 600 * (state.accounts.size() + state.services.size());
+    Output output(estimate);
+    output.advance(put(output.room(2), "{\n"));
+    putList(output, "    \"accounts\": [\n", state.accounts, putAccount);
+    output.advance(put(output.room(2), ",\n"));
+    putList(output, "    \"events\": [\n", state.events, putEvent);
+    output.advance(put(output.room(2), ",\n"));
+    putList(output, "    \"services\": [\n", state.services, putService);
+    output.advance(put(output.room(3), "\n}\n"));
+    return output.take();
+}
+
+Result<AccountsState> StateFile::decode(const QByteArray &bytes, const QDateTime &readTime)
+{
+    try {
+        return Reader(bytes, readTime).document();
+    } catch (const Unusual &) {
+        return decodeThroughDocument(bytes, readTime);
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "model/AccountsState.h"
+#include "model/Result.h"
+
+#include <QByteArray>
+#include <QDateTime>
+
+// The bytes of the state file "accounts.json".
+namespace StateFile {
+
+// Pretty-printed with four-space indents and keys in lexicographic order:
+// byte for byte what QJsonDocument::Indented writes for JsonCoding::encode.
+QByteArray encode(const AccountsState &state);
+
+// The state object, or else the oldest form, a bare array of accounts. When
+// both fail the error is the array attempt's. `readTime` is the createdAt of
+// accounts that have none.
+Result<AccountsState> decode(const QByteArray &bytes, const QDateTime &readTime);
+
+}

@@ -1,0 +1,80 @@
+#include "UserDefaultsPreferencesRepository.h"
+
+#include "AppConfig.h"
+#include "model/JsonCoding.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace {
+
+std::unique_ptr<QSettings> openSettings(const QString &path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+}
+
+std::optional<Preferences> storedPreferences(QSettings *settings)
+{
+    if (!settings)
+        return std::nullopt;
+    const QVariant stored = settings->value(AppConfig::preferencesUserDefaultsKey);
+    if (!stored.isValid())
+        return std::nullopt;
+    const QJsonDocument document = QJsonDocument::fromJson(stored.toByteArray());
+    if (!document.isObject())
+        return std::nullopt;
+    auto preferences = JsonCoding::decodePreferences(document.object());
+    if (!preferences)
+        return std::nullopt;
+    return std::move(preferences).value();
+}
+
+}
+
+UserDefaultsPreferencesRepository::UserDefaultsPreferencesRepository(const QString &settingsPath,
+                                                                     const QString &legacySettingsPath)
+    : m_settings(openSettings(settingsPath))
+    , m_legacySettings(openSettings(legacySettingsPath))
+{
+}
+
+UserDefaultsPreferencesRepository::~UserDefaultsPreferencesRepository() = default;
+
+std::unique_ptr<UserDefaultsPreferencesRepository> UserDefaultsPreferencesRepository::forCurrentUser()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (folder.isEmpty())
+        return std::make_unique<UserDefaultsPreferencesRepository>(QString(), QString());
+    const QString prefix = folder + QLatin1Char('/');
+    const QString suffix = QStringLiteral(".conf");
+    return std::make_unique<UserDefaultsPreferencesRepository>(
+        prefix + AppConfig::appBundleIdentifier + suffix,
+        prefix + AppConfig::legacyBundleIdentifier + suffix);
+}
+
+Preferences UserDefaultsPreferencesRepository::loadPreferences()
+{
+    if (auto current = storedPreferences(m_settings.get()))
+        return *current;
+    if (auto legacy = storedPreferences(m_legacySettings.get())) {
+        savePreferences(*legacy);
+        return *legacy;
+    }
+    return Preferences{};
+}
+
+void UserDefaultsPreferencesRepository::savePreferences(const Preferences &preferences)
+{
+    if (!m_settings)
+        return;
+    m_settings->setValue(AppConfig::preferencesUserDefaultsKey,
+                         QJsonDocument(JsonCoding::encode(preferences)).toJson(QJsonDocument::Compact));
+    m_settings->sync();
+    // Settings files are created world-readable; these are the user's own.
+    if (m_settings->status() == QSettings::NoError)
+        QFile::setPermissions(m_settings->fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}

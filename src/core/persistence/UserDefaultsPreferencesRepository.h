@@ -1,0 +1,29 @@
+#pragma once
+
+#include "PreferencesRepository.h"
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// The preferences as one compact JSON record under the key "preferences" of
+// an INI settings file. The previous edition's file is read, never written,
+// while the application's own holds nothing readable.
+class UserDefaultsPreferencesRepository final : public PreferencesRepository {
+public:
+    // An empty path means the store cannot be opened.
+    UserDefaultsPreferencesRepository(const QString &settingsPath, const QString &legacySettingsPath);
+    ~UserDefaultsPreferencesRepository() override;
+
+    // $XDG_CONFIG_HOME/org.tallyport.Tallyport.conf, and org.tallyport.Limits.conf beside it.
+    static std::unique_ptr<UserDefaultsPreferencesRepository> forCurrentUser();
+
+    Preferences loadPreferences() override;
+    void savePreferences(const Preferences &preferences) override;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_legacySettings;
+};

@@ -1,0 +1,206 @@
+#include "AccountsStore.h"
+
+#include <QSet>
+
+const QString AccountsStore::launchAtLoginFailedMessage = QStringLiteral(
+    "Не удалось применить автозапуск. Проверьте, что папка автозапуска ~/.config/autostart "
+    "доступна для записи, затем попробуйте снова.");
+const QString AccountsStore::duplicateServiceNameMessage =
+    QStringLiteral("Сервис с таким названием уже существует.");
+const QString AccountsStore::defaultBackupFileName = QStringLiteral("limits-backup.json");
+
+AccountsStore::AccountsStore(AccountsStoreServices services, QObject *parent)
+    : QObject(parent)
+    , m_deps(std::move(services))
+    , m_now(m_deps.dateProvider->now())
+    , m_preferences(m_deps.preferencesRepository->loadPreferences())
+{
+}
+
+AccountsStore::~AccountsStore()
+{
+    // Dropping the subscription ends it; the ticker itself is never stopped here.
+    disconnect(m_timerConnection);
+}
+
+void AccountsStore::load()
+{
+    if (m_isLoaded)
+        return;
+    m_isLoaded = true;
+    emit isLoadedChanged();
+
+    Result<AccountsState> loaded = m_deps.accountRepository->loadState();
+    if (loaded) {
+        AccountsState state = std::move(loaded).value();
+        m_services = std::move(state.services);
+        m_accounts = std::move(state.accounts);
+        m_events = std::move(state.events);
+        setLastErrorMessage(std::nullopt);
+        const bool repaired = normalizeLoadedState();
+        notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);
+        if (repaired)
+            persistState();
+    } else {
+        setLastErrorMessage(QStringLiteral("Не удалось загрузить данные: ")
+                            + loaded.error().localizedDescription());
+    }
+
+    m_timerConnection = connect(m_deps.timerTicker.get(), &TimerTicking::tick, this,
+                                &AccountsStore::handleTick);
+    m_deps.timerTicker->start();
+}
+
+void AccountsStore::clearError()
+{
+    setLastErrorMessage(std::nullopt);
+}
+
+bool AccountsStore::normalizeLoadedState()
+{
+    bool changed = false;
+
+    QSet<QUuid> seen;
+    QList<Service> kept;
+    kept.reserve(m_services.size());
+    for (const Service &service : std::as_const(m_services)) {
+        if (seen.contains(service.id)) {
+            changed = true;
+            continue;
+        }
+        seen.insert(service.id);
+        kept.append(service);
+    }
+    m_services = std::move(kept);
+
+    auto system = std::find_if(m_services.begin(), m_services.end(),
+                               [](const Service &s) { return s.id == Service::systemID; });
+    if (system != m_services.end()) {
+        if (system->name != Service::systemName) {
+            system->name = Service::systemName;
+            changed = true;
+        }
+        if (!system->isSystem) {
+            system->isSystem = true;
+            changed = true;
+        }
+    } else {
+        m_services.prepend(Service::systemService());
+        changed = true;
+    }
+
+    for (Service &service : m_services) {
+        if (service.id != Service::systemID && service.isSystem) {
+            service.isSystem = false;
+            changed = true;
+        }
+    }
+
+    QSet<QUuid> validIds;
+    for (const Service &service : std::as_const(m_services))
+        validIds.insert(service.id);
+
+    // Lists are keyed by account id: a later duplicate keeps its data under a
+    // fresh id instead of being dropped.
+    QSet<QUuid> accountIds;
+    for (Account &account : m_accounts) {
+        if (!validIds.contains(account.serviceId)) {
+            account.serviceId = Service::systemID;
+            changed = true;
+        }
+        if (accountIds.contains(account.id)) {
+            account.id = QUuid::createUuid();
+            changed = true;
+        }
+        accountIds.insert(account.id);
+    }
+
+    if (m_selectedDestination.isService() && !validIds.contains(m_selectedDestination.serviceId))
+        setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
+
+    return changed;
+}
+
+Result<void> AccountsStore::saveCurrentState()
+{
+    Result<void> saved =
+        m_deps.accountRepository->saveState(AccountsState{m_services, m_accounts, m_events});
+    if (saved)
+        setLastErrorMessage(std::nullopt);
+    else
+        setLastErrorMessage(QStringLiteral("Не удалось сохранить данные: ")
+                            + saved.error().localizedDescription());
+    return saved;
+}
+
+void AccountsStore::setSelectedDestination(const DashboardDestination &destination)
+{
+    if (m_selectedDestination == destination)
+        return;
+    m_selectedDestination = destination;
+    emit selectedDestinationChanged();
+}
+
+void AccountsStore::setSelectedDestinationId(const QString &id)
+{
+    if (const auto destination = DashboardDestination::fromId(id))
+        setSelectedDestination(*destination);
+}
+
+void AccountsStore::setSearchQuery(const QString &query)
+{
+    if (m_searchQuery == query)
+        return;
+    m_searchQuery = query;
+    emit searchQueryChanged();
+}
+
+void AccountsStore::setNow(const QDateTime &now)
+{
+    if (m_now == now)
+        return;
+    m_now = now;
+    emit nowChanged();
+}
+
+void AccountsStore::setPreferencesValue(const Preferences &preferences)
+{
+    if (m_preferences == preferences)
+        return;
+    m_preferences = preferences;
+    emit preferencesChanged();
+}
+
+void AccountsStore::setLastErrorMessage(std::optional<QString> message)
+{
+    if (m_lastErrorMessage == message)
+        return;
+    m_lastErrorMessage = std::move(message);
+    emit lastErrorMessageChanged();
+}
+
+void AccountsStore::notifyChanged(int changes)
+{
+    if (changes & ServicesChanged)
+        emit servicesChanged();
+    if (changes & AccountsChanged)
+        emit accountsChanged();
+    if (changes & EventsChanged)
+        emit eventsChanged();
+}
+
+Account *AccountsStore::findAccount(const QUuid &id)
+{
+    for (Account &account : m_accounts)
+        if (account.id == id)
+            return &account;
+    return nullptr;
+}
+
+const Service *AccountsStore::findService(const QUuid &id) const
+{
+    for (const Service &service : m_services)
+        if (service.id == id)
+            return &service;
+    return nullptr;
+}

@@ -1,0 +1,258 @@
+// Navigation, filters and summaries. Everything here is derived on demand
+// from the store's lists and its `now`; nothing is cached.
+#include "AccountsStore.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isRunning(const Account &account, qint64 nowMs)
+{
+    return account.resetAt && account.resetAt->toMSecsSinceEpoch() > nowMs;
+}
+
+bool isRestored(const Account &account, qint64 nowMs)
+{
+    return account.resetAt && account.resetAt->toMSecsSinceEpoch() <= nowMs;
+}
+
+// Stable sort, newest first, on a key computed once per element.
+template <typename T, typename Key>
+QList<T> sortedNewestFirst(const QList<T> &items, Key key)
+{
+    QList<std::pair<qint64, qsizetype>> order;
+    order.reserve(items.size());
+    for (qsizetype i = 0; i < items.size(); ++i)
+        order.append({key(items[i]), i});
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QList<T> sorted;
+    sorted.reserve(items.size());
+    for (const auto &entry : std::as_const(order))
+        sorted.append(items[entry.second]);
+    return sorted;
+}
+
+QList<Account> newestAccountsFirst(const QList<Account> &accounts)
+{
+    return sortedNewestFirst(accounts, [](const Account &a) { return a.createdAt.toMSecsSinceEpoch(); });
+}
+
+}
+
+DashboardSection AccountsStore::selectedSection() const
+{
+    return m_selectedDestination.isService() ? DashboardSection::all : m_selectedDestination.section;
+}
+
+std::optional<DashboardSection> AccountsStore::selectedStaticSection() const
+{
+    if (m_selectedDestination.isService())
+        return std::nullopt;
+    return m_selectedDestination.section;
+}
+
+std::optional<QUuid> AccountsStore::selectedServiceId() const
+{
+    if (!m_selectedDestination.isService())
+        return std::nullopt;
+    return m_selectedDestination.serviceId;
+}
+
+std::optional<Service> AccountsStore::selectedService() const
+{
+    const auto id = selectedServiceId();
+    if (!id)
+        return std::nullopt;
+    if (const Service *service = findService(*id))
+        return *service;
+    return std::nullopt;
+}
+
+QList<Account> AccountsStore::liveAccounts() const
+{
+    QList<Account> live;
+    live.reserve(m_accounts.size());
+    for (const Account &account : m_accounts)
+        if (!account.isArchived)
+            live.append(account);
+    return live;
+}
+
+QList<Account> AccountsStore::filteredAccounts() const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    std::function<bool(const Account &)> inBase;
+    if (m_selectedDestination.isService()) {
+        const QUuid serviceId = m_selectedDestination.serviceId;
+        inBase = [serviceId](const Account &a) { return !a.isArchived && a.serviceId == serviceId; };
+    } else {
+        switch (m_selectedDestination.section) {
+        case DashboardSection::all:
+            inBase = [](const Account &a) { return !a.isArchived; };
+            break;
+        case DashboardSection::active:
+            inBase = [nowMs](const Account &a) { return !a.isArchived && isRunning(a, nowMs); };
+            break;
+        case DashboardSection::archive:
+            inBase = [](const Account &a) { return a.isArchived; };
+            break;
+        case DashboardSection::history:
+        case DashboardSection::support:
+        case DashboardSection::about:
+            return {};
+        }
+    }
+
+    const QString query = m_searchQuery.trimmed().toLower();
+    QList<Account> matching;
+    for (const Account &account : m_accounts) {
+        if (!inBase(account))
+            continue;
+        if (!query.isEmpty() && !account.name.toLower().contains(query)
+            && !account.note.toLower().contains(query))
+            continue;
+        matching.append(account);
+    }
+    return newestAccountsFirst(matching);
+}
+
+QList<AccountEvent> AccountsStore::filteredEvents() const
+{
+    const QString query = m_searchQuery.trimmed().toLower();
+    if (query.isEmpty())
+        return sortedNewestFirst(m_events, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });
+
+    // Which accounts match by name is decided once per account, not per event.
+    QHash<QUuid, bool> nameMatches;
+    nameMatches.reserve(m_accounts.size());
+    for (const Account &account : m_accounts)
+        if (!nameMatches.contains(account.id))
+            nameMatches.insert(account.id, account.name.toLower().contains(query));
+
+    // Most details are one of a few fixed texts, and lower-casing dominates the
+    // walk: each distinct text is lower-cased once per read.
+    QHash<QString, bool> detailsMatches;
+    QList<AccountEvent> matching;
+    for (const AccountEvent &event : m_events) {
+        bool matches = nameMatches.value(event.accountId, false);
+        if (!matches) {
+            auto known = detailsMatches.constFind(event.details);
+            if (known == detailsMatches.cend())
+                known = detailsMatches.insert(event.details, event.details.toLower().contains(query));
+            matches = *known;
+        }
+        if (matches)
+            matching.append(event);
+    }
+    return sortedNewestFirst(matching, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });
+}
+
+int AccountsStore::totalCount() const
+{
+    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(),
+                             [](const Account &a) { return !a.isArchived; }));
+}
+
+int AccountsStore::activeCount() const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(), [nowMs](const Account &a) {
+        return !a.isArchived && isRunning(a, nowMs);
+    }));
+}
+
+int AccountsStore::servicesCount() const
+{
+    return int(std::count_if(m_services.cbegin(), m_services.cend(),
+                             [](const Service &s) { return !s.isSystem; }));
+}
+
+QList<Account> AccountsStore::restoredAccounts() const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    QList<Account> restored;
+    for (const Account &account : m_accounts)
+        if (!account.isArchived && isRestored(account, nowMs))
+            restored.append(account);
+    return newestAccountsFirst(restored);
+}
+
+std::optional<QDateTime> AccountsStore::nextResetDate() const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    std::optional<QDateTime> earliest;
+    for (const Account &account : m_accounts) {
+        if (account.isArchived || !isRunning(account, nowMs))
+            continue;
+        if (!earliest || *account.resetAt < *earliest)
+            earliest = account.resetAt;
+    }
+    return earliest;
+}
+
+QList<ServiceOverview> AccountsStore::serviceOverviews() const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    const QList<Service> ordered = sidebarServices();
+
+    // One pass over the accounts, grouped by service.
+    QHash<QUuid, QList<const Account *>> byService;
+    for (const Account &account : m_accounts)
+        if (!account.isArchived)
+            byService[account.serviceId].append(&account);
+
+    QList<ServiceOverview> overviews;
+    overviews.reserve(ordered.size());
+    for (const Service &service : ordered) {
+        ServiceOverview overview;
+        overview.id = service.id;
+        overview.serviceName = service.name;
+        QList<Account> restored;
+        for (const Account *account : byService.value(service.id)) {
+            if (isRestored(*account, nowMs)) {
+                restored.append(*account);
+            } else if (isRunning(*account, nowMs)) {
+                ++overview.activeCount;
+                if (!overview.nextReset || *account->resetAt < *overview.nextReset)
+                    overview.nextReset = account->resetAt;
+            }
+        }
+        overview.restoredCount = int(restored.size());
+        for (const Account &account : newestAccountsFirst(restored))
+            overview.restoredAccountNames.append(account.name);
+        overviews.append(overview);
+    }
+    return overviews;
+}
+
+AccountLimitStatus AccountsStore::status(const Account &account) const
+{
+    return LimitPolicy::status(account, m_now);
+}
+
+QString AccountsStore::accountName(const QUuid &accountId) const
+{
+    for (const Account &account : m_accounts)
+        if (account.id == accountId)
+            return account.name;
+    return QStringLiteral("Неизвестный аккаунт");
+}
+
+QString AccountsStore::serviceName(const QUuid &serviceId) const
+{
+    if (const Service *service = findService(serviceId))
+        return service->name;
+    return Service::systemName;
+}
+
+void AccountsStore::selectSection(DashboardSection section)
+{
+    setSelectedDestination(DashboardDestination::forSection(section));
+}
+
+void AccountsStore::selectService(const QUuid &serviceId)
+{
+    if (findService(serviceId))
+        setSelectedDestination(DashboardDestination::forService(serviceId));
+}

@@ -1,0 +1,161 @@
+#include "formatting/TimeZoneCatalog.h"
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+#include <QTimeZone>
+
+namespace {
+
+const QLocale russian(QLocale::Russian, QLocale::Russia);
+
+// Midwinter in the north: zones with daylight saving show standard time.
+const QDateTime january(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc());
+const QDateTime july(QDate(2026, 7, 15), QTime(12, 0), QTimeZone::utc());
+
+QStringList idsOf(const QList<TimeZoneOption> &options)
+{
+    QStringList ids;
+    for (const TimeZoneOption &option : options)
+        ids.append(option.id);
+    return ids;
+}
+
+// Seconds east of GMT read back from a title's "GMT+05:30" prefix.
+int titleOffset(const QString &title)
+{
+    static const QRegularExpression prefix(QStringLiteral("^GMT([+-])(\\d\\d):(\\d\\d) — "));
+    const QRegularExpressionMatch match = prefix.match(title);
+    if (!match.hasMatch())
+        return INT_MIN;
+    const int magnitude = match.captured(2).toInt() * 3600 + match.captured(3).toInt() * 60;
+    return match.captured(1) == u"-" ? -magnitude : magnitude;
+}
+
+} // namespace
+
+class TestTimeZoneCatalog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void systemEntryAlone();
+    void title_data();
+    void title();
+    void unopenableSkipped();
+    void order_data();
+    void order();
+    void fullCatalogue();
+};
+
+void TestTimeZoneCatalog::systemEntryAlone()
+{
+    const QList<TimeZoneOption> options = TimeZoneCatalog::allOptions(russian, {}, january);
+    QCOMPARE(options.size(), 1);
+    QCOMPARE(options.first().id, QStringLiteral("__system__"));
+    QCOMPARE(options.first().title, QStringLiteral("Системный"));
+    QVERIFY(!options.first().zoneIdentifier.has_value());
+}
+
+void TestTimeZoneCatalog::title_data()
+{
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<QDateTime>("at");
+    QTest::addColumn<QString>("offset");
+
+    QTest::newRow("GMT itself") << QByteArray("Europe/London") << january << "GMT+00:00";
+    QTest::newRow("UTC") << QByteArray("UTC") << july << "GMT+00:00";
+    QTest::newRow("half hour east") << QByteArray("Asia/Kolkata") << january << "GMT+05:30";
+    QTest::newRow("quarter hour east") << QByteArray("Asia/Kathmandu") << january << "GMT+05:45";
+    QTest::newRow("half hour west") << QByteArray("America/St_Johns") << january << "GMT-03:30";
+    QTest::newRow("half hour west, summer") << QByteArray("America/St_Johns") << july << "GMT-02:30";
+    QTest::newRow("sign from offset, not name") << QByteArray("Etc/GMT+5") << january << "GMT-05:00";
+}
+
+void TestTimeZoneCatalog::title()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(QDateTime, at);
+    QFETCH(QString, offset);
+
+    const QList<TimeZoneOption> options = TimeZoneCatalog::allOptions(russian, {id}, at);
+    QCOMPARE(options.size(), 2);
+    const TimeZoneOption &option = options.at(1);
+    const QString identifier = QString::fromLatin1(id);
+    QCOMPARE(option.id, identifier);
+    QCOMPARE(option.zoneIdentifier, std::optional<QString>(identifier));
+
+    const QString head = offset + QStringLiteral(" — ");
+    const QString tail = QStringLiteral(" (") + identifier + u')';
+    QVERIFY2(option.title.startsWith(head), qPrintable(option.title));
+    QVERIFY2(option.title.endsWith(tail), qPrintable(option.title));
+    QVERIFY2(option.title.size() > head.size() + tail.size(), "the name is missing");
+}
+
+void TestTimeZoneCatalog::unopenableSkipped()
+{
+    const QList<TimeZoneOption> options =
+        TimeZoneCatalog::allOptions(russian, {"Nowhere/Bogus", "Asia/Tokyo"}, january);
+    QCOMPARE(idsOf(options), QStringList({"__system__", "Asia/Tokyo"}));
+}
+
+void TestTimeZoneCatalog::order_data()
+{
+    QTest::addColumn<QList<QByteArray>>("ids");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("west before east")
+        << QList<QByteArray>{"Asia/Tokyo", "America/St_Johns", "Asia/Kolkata", "Europe/London",
+                             "Etc/GMT+5", "Pacific/Pago_Pago"}
+        << QStringList{"Pacific/Pago_Pago", "Etc/GMT+5", "America/St_Johns", "Europe/London",
+                       "Asia/Kolkata", "Asia/Tokyo"};
+    // The same name: the identifier in brackets decides.
+    QTest::newRow("same offset, same name")
+        << QList<QByteArray>{"Europe/Paris", "Europe/Berlin", "Europe/Amsterdam"}
+        << QStringList{"Europe/Amsterdam", "Europe/Berlin", "Europe/Paris"};
+    // Russian collation puts Cyrillic names ("Среднее время по Гринвичу")
+    // before Latin ones ("UTC"), unlike a comparison of code points.
+    QTest::newRow("same offset, Russian collation")
+        << QList<QByteArray>{"UTC", "Europe/London"} << QStringList{"Europe/London", "UTC"};
+    // "о-в Рождества" begins in lower case and still comes before "Ховд".
+    QTest::newRow("same offset, case ignored")
+        << QList<QByteArray>{"Asia/Hovd", "Indian/Christmas"}
+        << QStringList{"Indian/Christmas", "Asia/Hovd"};
+}
+
+void TestTimeZoneCatalog::order()
+{
+    QFETCH(QList<QByteArray>, ids);
+    QFETCH(QStringList, expected);
+
+    expected.prepend(QStringLiteral("__system__"));
+    QCOMPARE(idsOf(TimeZoneCatalog::allOptions(russian, ids, january)), expected);
+}
+
+void TestTimeZoneCatalog::fullCatalogue()
+{
+    const QList<TimeZoneOption> options = TimeZoneCatalog::allOptions(russian);
+    QCOMPARE(options.first(), TimeZoneCatalog::systemOption());
+    QVERIFY2(options.size() > 300, qPrintable(QString::number(options.size())));
+
+    QSet<QString> seen;
+    int previousOffset = INT_MIN;
+    for (const TimeZoneOption &option : options.sliced(1)) {
+        QVERIFY2(!seen.contains(option.id), qPrintable(option.id));
+        seen.insert(option.id);
+        QCOMPARE(option.zoneIdentifier, std::optional<QString>(option.id));
+        const int offset = titleOffset(option.title);
+        QVERIFY2(offset != INT_MIN, qPrintable(option.title));
+        QVERIFY2(offset >= previousOffset, qPrintable(option.title));
+        previousOffset = offset;
+    }
+
+    const auto moscow = std::find_if(options.cbegin(), options.cend(), [](const TimeZoneOption &o) {
+        return o.id == u"Europe/Moscow";
+    });
+    QVERIFY(moscow != options.cend());
+    QVERIFY2(moscow->title.startsWith(u"GMT+03:00 — Москва"), qPrintable(moscow->title));
+}
+
+QTEST_GUILESS_MAIN(TestTimeZoneCatalog)
+#include "tst_timezonecatalog.moc"
