@@ -6,10 +6,12 @@
 #include "cli/CommandLine.h"
 #include "persistence/FileAccountRepository.h"
 #include "platform/SystemClipboardService.h"
+#include "view/StoreBridge.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQmlContext>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>
@@ -69,14 +71,16 @@ int runWindow(int argc, char *argv[])
     services.clipboard = std::make_shared<SystemClipboardService>();
     std::unique_ptr<AccountsStore> store = AppBootstrap::makeStore(std::move(services));
 
+    StoreBridge bridge(*store);
     QQmlApplicationEngine engine;
+    engine.rootContext()->setContextProperty(QStringLiteral("store"), &bridge);
     engine.setInitialProperties({
         {QStringLiteral("appName"), AppConfig::appDisplayName},
         {QStringLiteral("appVersion"), AppConfig::appVersion},
     });
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/qml/main/Main.qml")));
+    engine.load(QUrl(QStringLiteral("qrc:/Tallyport/qml/main/Main.qml")));
 
     auto *window = engine.rootObjects().isEmpty()
         ? nullptr

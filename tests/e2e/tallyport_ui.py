@@ -416,8 +416,10 @@ class Scenario:
 
     def __init__(self, argv=None):
         argv = sys.argv if argv is None else argv
-        if len(argv) != 2 or not os.access(argv[1], os.X_OK):
+        if len(argv) != 2:
             sys.exit("usage: %s PATH/TO/tallyport" % os.path.basename(argv[0]))
+        if not os.access(argv[1], os.X_OK):
+            sys.exit("%s: the app %s is missing or not executable" % (os.path.basename(argv[0]), argv[1]))
         self.name = os.path.splitext(os.path.basename(argv[0]))[0]
         self.program = os.path.abspath(argv[1])
         self.shots = os.environ.get("TALLYPORT_SCREENSHOTS") or scratch_dir()

@@ -2,6 +2,8 @@
 // from the store's lists and its `now`; nothing is cached.
 #include "AccountsStore.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace {
@@ -14,6 +16,36 @@ bool isRunning(const Account &account, qint64 nowMs)
 bool isRestored(const Account &account, qint64 nowMs)
 {
     return account.resetAt && account.resetAt->toMSecsSinceEpoch() <= nowMs;
+}
+
+using LowerCaseBuffer = QVarLengthArray<char16_t, 256>;
+
+// Whether text.toLower() contains `loweredQuery`. The search walks every event
+// on each read, and QString::toLower costs an allocation and a table look-up
+// per character; for ASCII, basic Cyrillic and caseless punctuation, where
+// toLower maps each UTF-16 unit to one unit by a fixed offset, the lower case
+// is written into `buffer` instead. Any other character takes toLower itself.
+bool lowerCaseContains(const QString &text, QStringView loweredQuery, LowerCaseBuffer &buffer)
+{
+    buffer.resize(text.size());
+    char16_t *out = buffer.data();
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (unit < 0x80)
+            *out++ = unit >= u'A' && unit <= u'Z' ? char16_t(unit + 0x20) : unit;
+        else if (unit >= 0x0410 && unit <= 0x042F) // А..Я
+            *out++ = char16_t(unit + 0x20);
+        else if (unit >= 0x0400 && unit <= 0x040F) // Ѐ..Џ, Ё among them
+            *out++ = char16_t(unit + 0x50);
+        else if ((unit >= 0x0430 && unit <= 0x045F) // а..я, ѐ..џ
+                 || (unit >= 0x00A0 && unit <= 0x00BF) // Latin-1 punctuation and signs
+                 || (unit >= 0x2000 && unit <= 0x206F) // dashes, quotes, spaces
+                 || (unit >= 0x2190 && unit <= 0x21FF)) // arrows
+            *out++ = unit;
+        else
+            return text.toLower().contains(loweredQuery);
+    }
+    return QStringView(buffer.data(), buffer.size()).contains(loweredQuery);
 }
 
 // Stable sort, newest first, on a key computed once per element.
@@ -105,12 +137,13 @@ QList<Account> AccountsStore::filteredAccounts() const
     }
 
     const QString query = m_searchQuery.trimmed().toLower();
+    LowerCaseBuffer buffer;
     QList<Account> matching;
     for (const Account &account : m_accounts) {
         if (!inBase(account))
             continue;
-        if (!query.isEmpty() && !account.name.toLower().contains(query)
-            && !account.note.toLower().contains(query))
+        if (!query.isEmpty() && !lowerCaseContains(account.name, query, buffer)
+            && !lowerCaseContains(account.note, query, buffer))
             continue;
         matching.append(account);
     }
@@ -124,25 +157,16 @@ QList<AccountEvent> AccountsStore::filteredEvents() const
         return sortedNewestFirst(m_events, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });
 
     // Which accounts match by name is decided once per account, not per event.
+    LowerCaseBuffer buffer;
     QHash<QUuid, bool> nameMatches;
     nameMatches.reserve(m_accounts.size());
     for (const Account &account : m_accounts)
         if (!nameMatches.contains(account.id))
-            nameMatches.insert(account.id, account.name.toLower().contains(query));
+            nameMatches.insert(account.id, lowerCaseContains(account.name, query, buffer));
 
-    // Most details are one of a few fixed texts, and lower-casing dominates the
-    // walk: each distinct text is lower-cased once per read.
-    QHash<QString, bool> detailsMatches;
     QList<AccountEvent> matching;
     for (const AccountEvent &event : m_events) {
-        bool matches = nameMatches.value(event.accountId, false);
-        if (!matches) {
-            auto known = detailsMatches.constFind(event.details);
-            if (known == detailsMatches.cend())
-                known = detailsMatches.insert(event.details, event.details.toLower().contains(query));
-            matches = *known;
-        }
-        if (matches)
+        if (nameMatches.value(event.accountId, false) || lowerCaseContains(event.details, query, buffer))
             matching.append(event);
     }
     return sortedNewestFirst(matching, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Tallyport
 
 ApplicationWindow {
     id: window
@@ -24,6 +25,7 @@ ApplicationWindow {
             text: window.appName
             font.pixelSize: 28
             font.bold: true
+            color: Theme.primaryBlue
         }
         Label {
             Layout.alignment: Qt.AlignHCenter

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "store/AccountsStore.h"
+
+#include <QAbstractListModel>
+
+// The account rows of the selected destination (the store's filteredAccounts).
+// On a tick with the same rows only the data changes, so the view updates the
+// countdowns without rebuilding its delegates.
+class AccountListModel : public QAbstractListModel {
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+public:
+    enum Role {
+        AccountIdRole = Qt::UserRole + 1,
+        NameRole,
+        NoteRole,
+        HasPasswordRole,
+        ServiceIdRole,
+        ServiceNameRole,
+        StatusRole,        // "idle", "active" or "restored"
+        RemainingTextRole, // the countdown text while active
+        RecoveryTextRole,  // "Восстановление: ..."
+        IsArchivedRole,
+        HasNoLimitsRole,
+        ResetAtRole,
+    };
+
+    explicit AccountListModel(const AccountsStore &store, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    int count() const { return int(m_rows.size()); }
+
+    void refresh();
+
+    static QString statusKey(const AccountLimitStatus &status);
+    static QString recoveryText(const Account &account, const Preferences &preferences);
+
+signals:
+    void countChanged();
+
+private:
+    const AccountsStore &m_store;
+    QList<Account> m_rows;
+};

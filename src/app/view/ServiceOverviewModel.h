@@ -1,0 +1,36 @@
+#pragma once
+
+#include "store/AccountsStore.h"
+
+#include <QAbstractListModel>
+
+// One zone per service for the overview cards; refreshed on every tick.
+class ServiceOverviewModel : public QAbstractListModel {
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+public:
+    enum Role {
+        ServiceIdRole = Qt::UserRole + 1,
+        ServiceNameRole,
+        RestoredCountRole,
+        ActiveCountRole,
+        NextResetTextRole, // the date text of the nearest restore, empty when none
+        RestoredAccountNamesRole,
+    };
+
+    explicit ServiceOverviewModel(const AccountsStore &store, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+    int count() const { return int(m_rows.size()); }
+
+    void refresh();
+
+signals:
+    void countChanged();
+
+private:
+    const AccountsStore &m_store;
+    QList<ServiceOverview> m_rows;
+};
