@@ -60,7 +60,7 @@ private:
 const char *const kServiceNames[] = {
     "ChatGPT", "Claude", "Gemini", "Perplexity", "Copilot", "Mistral", "DeepSeek", "Grok",
     "Midjourney", "Poe", "Рабочие", "Личные", "Команда дизайна", "Учёба", "Kimi", "Qwen",
-    "Суno", "Runway", "ElevenLabs", "Cursor"};
+    "Suno", "Runway", "ElevenLabs", "Cursor"};
 const char *const kFirstNames[] = {"ivan", "maria", "alexey", "olga", "dmitry", "anna", "sergey", "elena",
                                    "john", "emily", "michael", "sarah", "nikita", "daria", "pavel"};
 const char *const kLastNames[] = {"petrov", "ivanova", "smirnov", "kuznetsova", "popov", "sokolova",

@@ -210,7 +210,7 @@ AccountsState generateState(const QDateTime &now)
         state.events.append(AccountEvent{random.uuid(), account.id, AccountEventType::created, atSecond(start),
                                          QStringLiteral("Создан аккаунт ") + account.name});
     const qsizetype created = state.events.size();
-    for (qsizetype i = created; i < kEvents; ++i) {
+    for (qsizetype i = created; i < kEvents - deleted.size(); ++i) {
         // Log order is time order; about one event in five shares its second
         // with the one before (a start right after an edit, say).
         const qint64 when = start + qint64(i) * (400LL * 86400) / kEvents;
@@ -259,17 +259,21 @@ int main(int argc, char **argv)
     }
     std::shared_ptr<FileAccountRepository> repository = std::move(created).value();
 
-    StoreHarness harness;
-    const AccountsState state = generateState(harness.clock->current);
+    const QDateTime now = utc("2026-03-02T14:05:09Z");
+    const AccountsState state = generateState(now);
     if (!repository->saveState(state)) {
         std::fprintf(stderr, "first save failed\n");
         return 1;
     }
-    harness.repository.reset();
-    harness.preferences->stored.notificationsOnRestore = true;
-    AccountsStore store(AccountsStoreServices{repository, harness.preferences, harness.clock, harness.ticker,
-                                              harness.autostart, harness.notifications, harness.transfer,
-                                              harness.clipboard, harness.panels});
+    auto preferences = std::make_shared<FakePreferencesRepository>();
+    preferences->stored.notificationsOnRestore = true;
+    auto clock = std::make_shared<FixedDateProvider>();
+    clock->current = now;
+    auto ticker = std::make_shared<ManualTicker>();
+    auto notifications = std::make_shared<FakeNotifications>();
+    AccountsStore store(AccountsStoreServices{repository, preferences, clock, ticker,
+                                              std::make_shared<FakeAutostart>(), notifications, nullptr,
+                                              std::make_shared<FakeClipboard>(), std::make_shared<FakeFilePanels>()});
     store.load();
     if (store.hasError() || store.accounts().size() != state.accounts.size()
         || store.events().size() != state.events.size()) {
@@ -279,9 +283,9 @@ int main(int argc, char **argv)
 
     // The first tick notifies every restore that happened before the launch;
     // the ticks timed below are the steady ones after it.
-    QDateTime tickDate = harness.clock->current;
-    harness.ticker->fire(tickDate);
-    const qsizetype notifiedAtLaunch = harness.notifications->sent.size();
+    QDateTime tickDate = now;
+    ticker->fire(tickDate);
+    const qsizetype notifiedAtLaunch = notifications->sent.size();
 
     std::vector<double> tick;
     for (int run = 0; run < kRuns; ++run) {
@@ -289,7 +293,7 @@ int main(int argc, char **argv)
         timer.start();
         for (int i = 0; i < kTicksPerRun; ++i) {
             tickDate = tickDate.addSecs(1);
-            harness.ticker->fire(tickDate);
+            ticker->fire(tickDate);
             const QList<Account> accounts = store.filteredAccounts();
             const QList<ServiceOverview> overviews = store.serviceOverviews();
             const auto nextReset = store.nextResetDate();

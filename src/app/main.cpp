@@ -15,8 +15,11 @@
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>
+#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
 namespace {
 
@@ -73,6 +76,8 @@ int runWindow(int argc, char *argv[])
 
     StoreBridge bridge(*store);
     QQmlApplicationEngine engine;
+    // The Tallyport module's qmldir is compiled in at qrc:/Tallyport/qmldir.
+    engine.addImportPath(QStringLiteral("qrc:/"));
     engine.rootContext()->setContextProperty(QStringLiteral("store"), &bridge);
     engine.setInitialProperties({
         {QStringLiteral("appName"), AppConfig::appDisplayName},
@@ -80,7 +85,7 @@ int runWindow(int argc, char *argv[])
     });
     QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
                      [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Tallyport/qml/main/Main.qml")));
+    engine.load(QUrl(QStringLiteral("qrc:/Tallyport/main/Main.qml")));
 
     auto *window = engine.rootObjects().isEmpty()
         ? nullptr

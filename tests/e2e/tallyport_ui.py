@@ -13,13 +13,21 @@ pyenv or venv interpreter).
         app.wait_for("1.14", role="label")
     sys.exit(s.finish())
 
-Qt Quick 6.4 over AT-SPI: Button is "push button", Switch and CheckBox are
-"check box" (state "checked"), TextField is "text", Label is "label", Dialog is
-"dialog", Menu items are "menu item". The AT-SPI Press and Toggle actions do not
-emit clicked() or toggled() in 6.4, hence the real clicks.
+Qt Quick 6.4 over AT-SPI:
+- Button is "push button", Switch and CheckBox "check box" (state "checked"),
+  TextField "text" ("password text" when masked), Label "label", Dialog
+  "dialog", Menu and ComboBox entries "menu item", ItemDelegate "list item".
+- A plain Item or Rectangle is absent unless it sets Accessible.role and
+  Accessible.name; give every control a unique Accessible.name.
+- Popups, dialogs and menus are in the tree only while open. Elements that are
+  not showing (hidden, or scrolled out of a ListView) are skipped.
+- The AT-SPI Press and Toggle actions do not emit clicked() or toggled(),
+  hence the real clicks. There is no EditableText: fields are typed into.
+- There is no window manager: windows sit at 0,0 without decorations.
 """
 import contextlib
 import ctypes
+import glob
 import os
 import signal
 import subprocess
@@ -423,6 +431,8 @@ class Scenario:
         self.name = os.path.splitext(os.path.basename(argv[0]))[0]
         self.program = os.path.abspath(argv[1])
         self.shots = os.environ.get("TALLYPORT_SCREENSHOTS") or scratch_dir()
+        for old in glob.glob(os.path.join(glob.escape(self.shots), self.name + "-failure-*.png")):
+            os.remove(old)
         self.app = None
         self.passed = self.failed = 0
 

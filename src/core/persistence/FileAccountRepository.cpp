@@ -1,8 +1,8 @@
 #include "FileAccountRepository.h"
 
+#include "AppConfig.h"
 #include "AtomicFile.h"
 #include "StateFile.h"
-#include "AppConfig.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,13 +4,15 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-// A state file of a long-used installation holds a history of hundreds of
-// thousands of events, and QJsonDocument plus JsonCoding take seconds for it.
+// The state file of a long-used installation holds a history of a hundred
+// thousand events and more; through QJsonDocument and JsonCoding it takes the
+// better part of a second to read and longer to write.
 // Both directions therefore work on bytes here:
 // - Writing emits exactly the bytes of QJsonDocument::Indented for
 //   JsonCoding::encode, so the file format has one definition.
@@ -255,12 +257,10 @@ void putService(Output &output, const Service &service)
 
 #undef MEMBER
 
-template <typename T, typename Put>
-void putList(Output &output, const char *opening, const QList<T> &items, Put putItem)
+template <size_t N, typename T, typename Put>
+void putList(Output &output, const char (&opening)[N], const QList<T> &items, Put putItem)
 {
-    const qsizetype openingSize = qsizetype(std::strlen(opening));
-    std::memcpy(output.room(openingSize), opening, size_t(openingSize));
-    output.advance(output.room(0) + openingSize);
+    output.advance(put(output.room(N), opening));
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (i > 0)
             output.advance(put(output.room(2), ",\n"));
@@ -276,19 +276,9 @@ void putList(Output &output, const char *opening, const QList<T> &items, Put put
 // Gives up on the plain path; the caller falls back to QJsonDocument.
 struct Unusual {};
 
-quint64 load64(const char *p)
-{
-    quint64 word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
-
-quint32 load32(const char *p)
-{
-    quint32 word;
-    std::memcpy(&word, p, sizeof word);
-    return word;
-}
+// Byte i of the text is byte i of the word, counted from the low end.
+quint64 load64(const char *p) { return qFromLittleEndian<quint64>(p); }
+quint32 load32(const char *p) { return qFromLittleEndian<quint32>(p); }
 
 constexpr quint64 kOnes = 0x0101010101010101ULL;
 constexpr quint64 kHighBits = 0x8080808080808080ULL;

@@ -1,3 +1,4 @@
+#include "FileMode.h"
 #include "persistence/AtomicFile.h"
 
 #include <QDir>
@@ -7,8 +8,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "FileMode.h"
 
 class TestAtomicFile : public QObject {
     Q_OBJECT
