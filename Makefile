@@ -27,5 +27,8 @@ test: build
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)
 
+screenshots: build
+	@scripts/screenshots.sh $(BUILD_DIR)
+
 clean:
 	rm -rf $(BUILD_DIR)

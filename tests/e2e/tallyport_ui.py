@@ -318,6 +318,39 @@ class App:
             self.wait_until(lambda: node.checked != old, lambda: "%r changes from checked=%s" % (node, old), 2.0)
         return node.checked
 
+    def select(self, combo, item, role="combo box"):
+        """Opens a ComboBox, clicks `item` in its list and checks the shown text."""
+        node = self._node(combo, role)
+        if node.text == item:
+            return node
+        self.click(node)
+        self.click(self.find(item, role="menu item", timeout=TIMEOUT))
+        self.wait_until(lambda: node.text == item, lambda: "%r shows %r (has %r)" % (node, item, node.text), 2.0)
+        return node
+
+    def menu(self, target, item, role=None):
+        """Right-clicks `target`, then clicks the context-menu entry `item`."""
+        self.click(target, role, button=3)
+        self.click(self.find(item, role="menu item", timeout=TIMEOUT))
+
+    def drag(self, source, dest, steps=12):
+        """Presses on `source`, moves onto `dest` in small steps and releases
+        (Qt Quick internal drags and XDND text drags alike)."""
+        start = self._node(source, None)
+        end = self._node(dest, None)
+        sx, sy, sw, sh = start.extents
+        dx, dy, dw, dh = end.extents
+        sx, sy, dx, dy = sx + sw // 2, sy + sh // 2, dx + dw // 2, dy + dh // 2
+        _move_pointer(sx, sy)
+        time.sleep(0.05)
+        _xdotool("mousedown", 1)
+        time.sleep(0.05)
+        for i in range(1, steps + 1):
+            _move_pointer(sx + (dx - sx) * i // steps, sy + (dy - sy) * i // steps)
+            time.sleep(0.03)
+        time.sleep(0.15)
+        _xdotool("mouseup", 1)
+
     # -- the rest --------------------------------------------------------------
     def screenshot(self, path):
         """Saves the main window as a PNG (ImageMagick `import`)."""

@@ -1,0 +1,217 @@
+// The command line, run as a user would: the real executable on a private
+// data folder.
+#include "model/JsonCoding.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+const char *const backupPassword = "correct horse battery staple";
+
+}
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_home;
+
+    QString dataFolder() const { return m_home.filePath("data/org.tallyport.Tallyport"); }
+    QString stateFile() const { return dataFolder() + "/accounts.json"; }
+
+    Run tallyport(const QStringList &arguments, const QByteArray &input = {})
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", m_home.filePath("data"));
+        env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
+        env.insert("XDG_RUNTIME_DIR", m_home.filePath("run"));
+        env.remove("DBUS_SESSION_BUS_ADDRESS");
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(TALLYPORT_EXECUTABLE), arguments);
+        process.write(input);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(30000))
+            return {};
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QByteArray readState() const
+    {
+        QFile file(stateFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QString backupFixture() const { return QStringLiteral(TALLYPORT_TEST_DATA "/backup/b01-valid.json"); }
+
+private slots:
+    void init()
+    {
+        QDir(m_home.path()).removeRecursively();
+        QDir().mkpath(m_home.filePath("run"));
+        QFile::setPermissions(m_home.filePath("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                         | QFileDevice::ExeOwner);
+    }
+
+    void helpAndVersion()
+    {
+        const Run help = tallyport({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("status [--json]"));
+        const Run version = tallyport({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.out.trimmed(), QStringLiteral("Tallyport 1.14"));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("unknown command") << QStringList{"frobnicate"};
+        QTest::newRow("unknown option") << QStringList{"status", "--yaml"};
+        QTest::newRow("import without mode") << QStringList{"import", "x.json"};
+        QTest::newRow("import bad mode") << QStringList{"import", "--mode", "append", "x.json"};
+        QTest::newRow("export without file") << QStringList{"export"};
+    }
+
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        const Run run = tallyport(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.startsWith("tallyport: "));
+        QVERIFY(!QFile::exists(stateFile()));
+    }
+
+    void statusOfEmptyDataIsReadOnly()
+    {
+        const Run run = tallyport({"status", "--json"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).array().size(), 0);
+        QVERIFY(!QFile::exists(stateFile())); // no repair is ever written by status
+    }
+
+    void importThenStatus()
+    {
+        const Run imported = tallyport({"import", "--mode", "replace", backupFixture()},
+                                       QByteArray(backupPassword) + "\n");
+        QCOMPARE(imported.exitCode, 0);
+        QVERIFY(QFile::exists(stateFile()));
+
+        const Run status = tallyport({"status", "--json"});
+        QCOMPARE(status.exitCode, 0);
+        const QJsonArray accounts = QJsonDocument::fromJson(status.out.toUtf8()).array();
+        QCOMPARE(accounts.size(), 3);
+        const QJsonObject first = accounts.at(0).toObject();
+        QCOMPARE(first.value("name").toString(), QStringLiteral("work@example.com"));
+        QCOMPARE(first.value("serviceName").toString(), QStringLiteral("ChatGPT"));
+        QCOMPARE(first.value("status").toString(), QStringLiteral("restored"));
+        QCOMPARE(first.value("resetAt").toString(), QStringLiteral("2026-03-08T10:00:00Z"));
+        QVERIFY(!first.contains("remainingSeconds"));
+        const QJsonObject archived = accounts.at(2).toObject();
+        QVERIFY(archived.value("isArchived").toBool());
+        QVERIFY(archived.value("hasNoLimits").toBool());
+        QCOMPARE(accounts.at(1).toObject().value("status").toString(), QStringLiteral("idle"));
+
+        const Run table = tallyport({"status"});
+        QCOMPARE(table.exitCode, 0);
+        QVERIFY(table.out.contains(QStringLiteral("Личный\tClaude\tне запущен")));
+    }
+
+    void exportImportRoundTrip()
+    {
+        QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
+        const QByteArray before = readState();
+        const QString backup = m_home.filePath("out/b.json");
+        QDir().mkpath(m_home.filePath("out"));
+
+        const Run exported = tallyport({"export", backup}, "пароль\n");
+        QCOMPARE(exported.exitCode, 0);
+        QCOMPARE(QFile::permissions(backup) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions());
+        QCOMPARE(readState(), before); // export never writes the state
+
+        QFile::remove(stateFile());
+        const Run merged = tallyport({"import", "--mode=merge", backup}, "пароль\n");
+        QCOMPARE(merged.exitCode, 0);
+        const QJsonObject state = QJsonDocument::fromJson(readState()).object();
+        QCOMPARE(state.value("accounts").toArray().size(), 3);
+        QCOMPARE(state.value("services").toArray().size(), 3);
+    }
+
+    void failuresChangeNothing_data()
+    {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong password") << QByteArray("nope\n") << backupFixture()
+                                        << QStringLiteral("Не удалось выполнить импорт: ");
+        QTest::newRow("empty password") << QByteArray("\n") << backupFixture()
+                                        << QStringLiteral("Пароль архива не может быть пустым.");
+        QTest::newRow("no input") << QByteArray() << backupFixture()
+                                  << QStringLiteral("Пароль архива не может быть пустым.");
+        QTest::newRow("missing file") << QByteArray("pw\n") << QStringLiteral("/nonexistent/b.json")
+                                      << QStringLiteral("Не удалось выполнить импорт: ");
+        QTest::newRow("not a backup") << QByteArray("pw\n")
+                                      << QStringLiteral(TALLYPORT_TEST_DATA "/backup/b08-json-array.json")
+                                      << QStringLiteral("Не удалось выполнить импорт: ");
+    }
+
+    void failuresChangeNothing()
+    {
+        QFETCH(QByteArray, input);
+        QFETCH(QString, file);
+        QFETCH(QString, message);
+        QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
+        const QByteArray before = readState();
+        const Run run = tallyport({"import", "--mode", "replace", file}, input);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
+        QCOMPARE(readState(), before);
+    }
+
+    void exportIntoMissingFolderFails()
+    {
+        const Run run = tallyport({"export", m_home.filePath("missing/b.json")}, "pw\n");
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.startsWith(QStringLiteral("Не удалось выполнить экспорт: ")));
+    }
+
+    void importRefusedWhileWindowHoldsTheLock()
+    {
+        QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
+        const QByteArray before = readState();
+        {
+            QLockFile lock(stateFile() + ".lock"); // held by this live process, as the window would
+            QVERIFY(lock.tryLock(0));
+            const Run run = tallyport({"import", "--mode", "merge", backupFixture()}, backupPassword);
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2(run.err.contains(QStringLiteral("запущенном окне")), qPrintable(run.err));
+            QCOMPARE(readState(), before);
+            QCOMPARE(tallyport({"status"}).exitCode, 0); // reading still works
+        }
+        // A lock left by a process that is gone does not block.
+        QFile stale(stateFile() + ".lock");
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("999999\ntallyport\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        stale.close();
+        QCOMPARE(tallyport({"import", "--mode", "merge", backupFixture()}, backupPassword).exitCode, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "tst_cli.moc"
