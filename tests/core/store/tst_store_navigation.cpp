@@ -153,6 +153,43 @@ private slots:
         QCOMPARE(store.filteredEvents().size(), 2);
     }
 
+    void searchLowerCasesBeyondAscii_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("Latin-1 accent") << "ÉMILE" << "émile" << true;
+        QTest::newRow("Cyrillic yo") << "ЁЛКА" << "ёлка" << true;
+        QTest::newRow("Greek") << "ΣΟΦΙΑ" << "σοφια" << true;
+        QTest::newRow("upper-case query") << "anna" << "ANNA" << true;
+        QTest::newRow("no folding beyond case") << "Émile" << "emile" << false;
+    }
+
+    void searchLowerCasesBeyondAscii()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, query);
+        QFETCH(bool, found);
+        StoreHarness h;
+        AccountsStore &store = h.loaded();
+        store.addAccount(name, "", "", std::nullopt, false, std::nullopt);
+        store.setSearchQuery(query);
+        QCOMPARE(store.filteredAccounts().size(), found ? 1 : 0);
+        QCOMPARE(store.filteredEvents().size(), found ? 1 : 0);
+    }
+
+    void historySearchFindsArrowInDetails()
+    {
+        StoreHarness h;
+        AccountsStore &store = h.loaded();
+        const QUuid a = *store.createService("A");
+        const QUuid b = *store.createService("B");
+        store.addAccount("acc", "", "", std::nullopt, false, a);
+        store.moveAccountToService(only(store.accounts()).id, b);
+        store.setSearchQuery("→ b");
+        QCOMPARE(store.filteredEvents().size(), 1);
+    }
+
     void destinationIds()
     {
         const QUuid id = QUuid::fromString(QStringLiteral("5b8e2c1a-7d3f-4a9b-8c2e-1f0a3b4c5d6e"));
