@@ -31,7 +31,7 @@ QList<T> mergedById(const QList<T> &current, const QList<T> &imported)
 
 Result<void> AccountsStore::exportBackup(const QString &path, const QString &password)
 {
-    const BackupPayload payload{1, QDateTime::currentDateTimeUtc(),
+    const BackupPayload payload{1, m_deps.dateProvider->now(),
                                 AccountsState{m_services, m_accounts, m_events}, m_preferences};
     Result<QByteArray> bytes = m_deps.transferService->encrypt(payload, password);
     Result<void> written = bytes ? writeFileAtomically(path, bytes.value()) : Result<void>(bytes.error());
