@@ -6,18 +6,27 @@
 #include "cli/CommandLine.h"
 #include "persistence/FileAccountRepository.h"
 #include "platform/SystemClipboardService.h"
+#include "view/AboutData.h"
+#include "view/AppearanceController.h"
+#include "view/DialogFilePanels.h"
 #include "view/StoreBridge.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QQuickStyle>
 #include <QQuickWindow>
-#include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+
+#include <malloc.h>
 
 Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
@@ -30,9 +39,39 @@ void setApplicationIdentity()
     QCoreApplication::setOrganizationDomain(QStringLiteral("tallyport.org"));
 }
 
+// Icons come from the desktop's icon theme by their freedesktop names; Adwaita
+// stands in when the theme (or the desktop) has none of them.
+void setUpIcons(QGuiApplication &app)
+{
+    const QString fallback = QStringLiteral("Adwaita");
+    QIcon::setFallbackThemeName(fallback);
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(fallback);
+    app.setWindowIcon(QIcon(QStringLiteral(":/Tallyport/icons/org.tallyport.Tallyport.svg")));
+}
+
+// The interface is Russian whatever the system language: Qt's own texts
+// (standard dialog buttons, text field menus) and the default QML locale too.
+void setUpRussian(QGuiApplication &app, QTranslator &qtTranslator)
+{
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    if (qtTranslator.load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
+}
+
 void printError(const QString &text)
 {
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
+}
+
+// Reading the state file briefly needs several times its size; hand that
+// memory back to the system once the records are built.
+void loadAndReleaseMemory(AccountsStore &store)
+{
+    store.load();
+    malloc_trim(0);
 }
 
 int runWindow(int argc, char *argv[])
@@ -46,6 +85,13 @@ int runWindow(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     setApplicationIdentity();
     QGuiApplication::setDesktopFileName(AppConfig::appBundleIdentifier);
+    QTranslator qtTranslator;
+    setUpRussian(app, qtTranslator);
+    setUpIcons(app);
+    // Fusion is a desktop style that draws from the palette, which the window
+    // sets from its own colours, so menus, fields and dialogs follow the light
+    // and dark appearance; the custom controls draw their own backgrounds.
+    QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
     // One window per data folder: a later start hands over to the running one.
     std::shared_ptr<AccountRepository> repository;
@@ -72,13 +118,25 @@ int runWindow(int argc, char *argv[])
 
     AccountsStoreServices services = AppBootstrap::makeServices(std::move(repository));
     services.clipboard = std::make_shared<SystemClipboardService>();
+    // The backup flow's file panels open over the window, which comes later.
+    const auto filePanels = std::make_shared<DialogFilePanels>();
+    services.filePanels = filePanels;
     std::unique_ptr<AccountsStore> store = AppBootstrap::makeStore(std::move(services));
 
     StoreBridge bridge(*store);
+    // The stored appearance is known before the first frame; the desktop's
+    // own preference (for `system`) arrives later, without holding it up.
+    const std::unique_ptr<AppearanceController> appearance = AppearanceController::forApplication();
+    appearance->setMode(store->preferences().appearanceMode);
+    QObject::connect(store.get(), &AccountsStore::preferencesChanged, appearance.get(),
+                     [&store, &appearance] { appearance->setMode(store->preferences().appearanceMode); });
+
     QQmlApplicationEngine engine;
     // The Tallyport module's qmldir is compiled in at qrc:/Tallyport/qmldir.
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.rootContext()->setContextProperty(QStringLiteral("store"), &bridge);
+    installAboutSection(engine);
+    engine.rootContext()->setContextProperty(QStringLiteral("appearance"), appearance.get());
     engine.setInitialProperties({
         {QStringLiteral("appName"), AppConfig::appDisplayName},
         {QStringLiteral("appVersion"), AppConfig::appVersion},
@@ -97,8 +155,37 @@ int runWindow(int argc, char *argv[])
             window->requestActivate();
         });
     }
-    // The data are loaded once the window is up, so the first frame is not delayed.
-    QTimer::singleShot(0, store.get(), [&store] { store->load(); });
+
+    // For the window benchmark: one line on stderr when the first frame is on
+    // screen. Written from the thread that swaps the frame, so a main thread
+    // busy loading the data does not delay it.
+    if (window && qEnvironmentVariableIsSet("TALLYPORT_REPORT_FIRST_FRAME")) {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(
+            window, &QQuickWindow::frameSwapped, window,
+            [once] {
+                QObject::disconnect(*once);
+                std::fputs("first-frame\n", stderr);
+            },
+            Qt::DirectConnection);
+    }
+
+    filePanels->setWindow(window);
+
+    // The data are loaded once the first frame is on screen, so reading a
+    // large state file never delays it.
+    if (window) {
+        auto once = std::make_shared<QMetaObject::Connection>();
+        *once = QObject::connect(
+            window, &QQuickWindow::frameSwapped, store.get(),
+            [once, &store] {
+                QObject::disconnect(*once);
+                loadAndReleaseMemory(*store);
+            },
+            Qt::QueuedConnection);
+    } else {
+        loadAndReleaseMemory(*store);
+    }
     return app.exec();
 }
 

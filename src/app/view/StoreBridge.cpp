@@ -2,6 +2,7 @@
 
 #include "PreferencesMapping.h"
 #include "formatting/DateText.h"
+#include "formatting/TimeZoneCatalog.h"
 #include "model/JsonCoding.h"
 
 #include <QPointer>
@@ -210,4 +211,16 @@ void StoreBridge::importBackup(const QString &password, const QString &mode)
 QString StoreBridge::dateText(const QDateTime &date) const
 {
     return date.isValid() ? DateText::dateTime(date.toUTC(), m_store.preferences()) : QString();
+}
+
+QVariantList StoreBridge::timeZoneOptions() const
+{
+    QVariantList options;
+    for (const TimeZoneOption &option : TimeZoneCatalog::allOptions(QLocale(QStringLiteral("ru_RU")))) {
+        options.append(QVariantMap{
+            {QStringLiteral("id"), option.id},
+            {QStringLiteral("title"), option.title},
+        });
+    }
+    return options;
 }

@@ -108,6 +108,11 @@ public:
     // Texts in the user's format and time zone.
     Q_INVOKABLE QString dateText(const QDateTime &date) const;
 
+    // The time-zone picker's entries, {id, title}, the system entry
+    // ("__system__") first, every other id a zone identifier. Building them
+    // takes a noticeable moment: ask once per sheet.
+    Q_INVOKABLE QVariantList timeZoneOptions() const;
+
 signals:
     void selectedDestinationChanged();
     void searchQueryChanged();

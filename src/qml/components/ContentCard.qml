@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Tallyport
 
@@ -20,7 +21,7 @@ Rectangle {
         width: Math.min(560, card.width - 60)
         spacing: 10
 
-        Text {
+        Label {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: card.title
@@ -29,7 +30,7 @@ Rectangle {
             font.bold: true
             wrapMode: Text.WordWrap
         }
-        Text {
+        Label {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: card.subtitle

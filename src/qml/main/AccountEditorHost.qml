@@ -1,8 +1,56 @@
 import QtQuick
 import Tallyport
 
-// Placeholder: opens the account editor and wires it to the store.
+// Opens the account editor and turns what it hands back into store calls.
+// The sheet is built when it opens and released when it closes.
 Item {
-    function openForAdd() {}
-    function openForEdit(accountId) {}
+    id: host
+
+    function sheet() {
+        loader.active = true
+        return loader.item
+    }
+
+    function openForAdd() {
+        const selected = store.selectedServiceId
+        const editor = sheet()
+        editor.openForAdd(store.services.toList(), selected !== "" ? selected : editor.systemServiceId)
+    }
+
+    function openForEdit(accountId) {
+        const account = store.account(accountId)
+        if (account.accountId === undefined)
+            return
+        sheet().openForEdit(store.services.toList(), account)
+    }
+
+    Loader {
+        id: loader
+        active: false
+        sourceComponent: editorComponent
+    }
+
+    Component {
+        id: editorComponent
+
+        AccountEditorSheet {
+            id: sheet
+
+            createService: (name) => store.createService(name)
+
+            onSaved: (draft) => {
+                // An invalid date is how the store is told "no manual moment".
+                const resetAt = draft.manualResetEnabled ? draft.manualResetAt : new Date(NaN)
+                if (sheet.mode === "edit")
+                    store.updateAccount(draft.accountId, draft.name, draft.note, draft.password, resetAt,
+                                        draft.hasNoLimits, draft.serviceId)
+                else
+                    store.addAccount(draft.name, draft.note, draft.password, resetAt, draft.hasNoLimits,
+                                     draft.serviceId)
+                sheet.close()
+            }
+            onCancelled: sheet.close()
+            onClosed: Qt.callLater(() => { loader.active = false })
+        }
+    }
 }

@@ -1,7 +1,11 @@
 import QtQuick
 import Tallyport
 
-// Placeholder until this destination is built.
-Item {
+// The "История" destination: the store's events, filtered by the toolbar's
+// search. The window keeps store.events active while this page is shown.
+HistoryView {
     property var shell
+
+    model: store.events
+    count: store.events.count
 }

@@ -9,6 +9,9 @@ Button {
 
     Accessible.name: text
     Accessible.onPressAction: clicked()
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
+    focusPolicy: Qt.StrongFocus
 
     leftPadding: 14
     rightPadding: 14
@@ -41,6 +44,8 @@ Button {
 
     background: Rectangle {
         radius: 10
+        border.width: control.visualFocus ? 2 : 0
+        border.color: Qt.rgba(1, 1, 1, 0.85)
         gradient: Gradient {
             orientation: Gradient.Horizontal
             GradientStop { position: 0; color: Theme.primaryBlue }

@@ -16,13 +16,18 @@ QtObject {
     readonly property color surfaceContainerHighest: adaptive(Qt.rgba(227 / 255, 226 / 255, 231 / 255, 1), Qt.rgba(40 / 255, 47 / 255, 61 / 255, 1))
     readonly property color cardBackground: adaptive(Qt.rgba(1, 1, 1, 1), Qt.rgba(24 / 255, 29 / 255, 39 / 255, 1))
     readonly property color cardStroke: adaptive(Qt.rgba(1, 1, 1, 0.7), Qt.rgba(1, 1, 1, 0.1))
-    readonly property color onSurface: adaptive(Qt.rgba(26 / 255, 27 / 255, 31 / 255, 1), Qt.rgba(235 / 255, 238 / 255, 245 / 255, 1))
+    // QML reads an initialiser of a property named on<Name> beside a property
+    // <name> as a handler and drops it, so onSurface is an alias.
+    readonly property alias onSurface: theme.primaryText
+    readonly property color primaryText: adaptive(Qt.rgba(26 / 255, 27 / 255, 31 / 255, 1), Qt.rgba(235 / 255, 238 / 255, 245 / 255, 1))
     readonly property color onSurfaceVariant: adaptive(Qt.rgba(65 / 255, 71 / 255, 85 / 255, 1), Qt.rgba(162 / 255, 171 / 255, 188 / 255, 1))
 
     readonly property color primaryBlue: Qt.rgba(0, 88 / 255, 188 / 255, 1)
     readonly property color primaryBlueStrong: Qt.rgba(0, 112 / 255, 235 / 255, 1)
     readonly property color successGreen: Qt.rgba(58 / 255, 156 / 255, 97 / 255, 1)
     readonly property color neonRed: Qt.rgba(1.0, 0.21, 0.29, 1)
+    // Destructive buttons of alerts and menus.
+    readonly property color destructiveRed: adaptive(Qt.rgba(215 / 255, 0, 21 / 255, 1), Qt.rgba(1, 69 / 255, 58 / 255, 1))
 
     // A colour with its alpha multiplied by `opacity`.
     function withOpacity(c, opacity) { return Qt.rgba(c.r, c.g, c.b, c.a * opacity) }
@@ -36,27 +41,33 @@ QtObject {
     readonly property int caption2Size: 11
 
     // Symbol names used by the interface, mapped to freedesktop icon names
-    // (Adwaita is the fallback theme), or to SVGs shipped in qml/icons/.
+    // (Adwaita is the fallback theme), or to SVGs shipped in qml/icons/ where
+    // no standard name fits.
     readonly property var symbols: ({
         "person.fill": "avatar-default-symbolic",
-        "person.crop.circle.badge.checkmark": "avatar-default-symbolic",
+        "person.crop.circle.badge.checkmark": "qrc:/Tallyport/icons/person-crop-circle-badge-checkmark.svg",
         "timer": "alarm-symbolic",
         "clock.arrow.circlepath": "document-open-recent-symbolic",
         "questionmark.circle": "help-browser-symbolic",
-        "info.circle": "dialog-information-symbolic",
+        "info.circle": "help-about-symbolic",
         "archivebox": "package-x-generic-symbolic",
-        "plus.circle.fill": "list-add-symbolic",
+        "plus.circle.fill": "qrc:/Tallyport/icons/plus-circle-fill.svg",
         "plus": "list-add-symbolic",
-        "tray.full": "folder-symbolic",
-        "square.stack.3d.up": "view-paged-symbolic",
+        "tray.full": "qrc:/Tallyport/icons/tray-full.svg",
+        "square.stack.3d.up": "qrc:/Tallyport/icons/square-stack-3d-up.svg",
         "magnifyingglass": "system-search-symbolic",
         "arrow.clockwise": "view-refresh-symbolic",
         "gearshape.fill": "emblem-system-symbolic",
         "folder": "folder-symbolic",
         "ellipsis": "view-more-symbolic",
         "doc.on.doc": "edit-copy-symbolic",
-        "checkmark": "object-select-symbolic"
+        "checkmark": "object-select-symbolic",
+        "bell.fill": "preferences-system-notifications-symbolic",
+        "document.text": "text-x-generic-symbolic",
+        "arrow.up.right.square": "qrc:/Tallyport/data/symbols/arrow-up-right-square-symbolic.svg",
+        "bitcoinsign.circle": "qrc:/Tallyport/data/symbols/coin-circle-symbolic.svg"
     })
 
+    // The icon for a symbol: a theme icon name, or a qrc: URL of a shipped SVG.
     function iconName(symbol) { return symbols[symbol] !== undefined ? symbols[symbol] : symbol }
 }

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "services/ClipboardService.h"
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+#include <QVariantList>
+
+#include <memory>
+#include <optional>
+
+class QQmlEngine;
+
+// What the About section shows and does outside the window: the donation
+// wallets and the developer, read from a JSON file among the resources, the
+// copying of an address and the developer's page.
+//
+// A wallet without an address shows the file's `missingAddressText` and
+// offers neither copy nor QR: money sent to an address nobody controls would
+// be lost, so an address is never made up or guessed.
+class AboutData : public QObject {
+    Q_OBJECT
+    // Each wallet: {id, title, address ("" when none), hasAddress,
+    // addressText (the address or the missing-address text), logoFileName,
+    // accent (a colour)}, in the file's order.
+    Q_PROPERTY(QVariantList wallets READ wallets CONSTANT)
+    Q_PROPERTY(QString developerName READ developerName CONSTANT)
+    Q_PROPERTY(QString developerTagline READ developerTagline CONSTANT)
+
+public:
+    inline static const QString resourcePath = QStringLiteral(":/Tallyport/data/about.json");
+    inline static const QString readmeResourcePath = QStringLiteral(":/Tallyport/doc/README.md");
+
+    struct DonationWallet {
+        QUuid id; // new on every read
+        QString title;
+        std::optional<QString> address;
+        QString logoFileName;
+        QColor accent;
+    };
+
+    struct Content {
+        QList<DonationWallet> wallets;
+        QString missingAddressText;
+        QString developerName;
+        QString developerTagline;
+        QUrl developerUrl; // empty when the developer has no web page
+    };
+
+    // Lenient: a file that is not a JSON object gives empty content, a wallet
+    // without a title is left out, an accent that is not three fractions is grey.
+    static Content parse(const QByteArray &json);
+    static Content load(const QString &path);
+
+    // The README copy for the developer card is written to `readmeFolder`.
+    AboutData(Content content, std::shared_ptr<ClipboardService> clipboard, QString readmeFolder,
+              QObject *parent = nullptr);
+
+    QVariantList wallets() const;
+    QString developerName() const { return m_content.developerName; }
+    QString developerTagline() const { return m_content.developerTagline; }
+
+    // Wallet addresses are no secret: nothing clears them later.
+    Q_INVOKABLE void copyAddress(const QString &address);
+    // The developer's web page, or else the project's README (copied out of
+    // the resources, so that it opens offline); empty when neither is there.
+    Q_INVOKABLE QUrl developerPageUrl() const;
+
+private:
+    Content m_content;
+    std::shared_ptr<ClipboardService> m_clipboard;
+    QString m_readmeFolder;
+};
+
+// Gives the engine's QML the context objects `aboutData` and `changelog` and
+// the image provider "qr". The data file is the resource, or the file named
+// by TALLYPORT_ABOUT_DATA (tests and screenshots use one with fake addresses).
+void installAboutSection(QQmlEngine &engine);

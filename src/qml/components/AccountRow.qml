@@ -1,0 +1,506 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Qt5Compat.GraphicalEffects
+import Tallyport
+
+// One account as a card: who it is, when its limit comes back, and every
+// action on it, each reported by a signal. The row keeps only two transient
+// flags: the pointer is over it, and a password copy has just succeeded.
+Item {
+    id: row
+
+    property string accountId
+    property string name
+    property string note
+    property bool hasPassword
+    property string status: "idle" // "idle", "active" or "restored"
+    property string remainingText
+    property string recoveryText
+    property bool isArchived
+    property bool hasNoLimits
+    property bool isArchiveSection
+    property bool isDraggable
+    // Copies the password to the clipboard; returns whether it was copied.
+    property var copyPassword: () => false
+    property int copyFeedbackDuration: 1300
+
+    signal use()
+    signal useAgain()
+    signal edit()
+    signal reset()
+    signal archive()
+    signal restore()
+    signal toggleNoLimits()
+    signal deleteRequested()
+    // The card was dragged: `image` is its picture (an ItemGrabResult), `hotSpot`
+    // where the pointer holds it. The list starts the platform drag, from an
+    // item that outlives the row: a drop may remove this row from its list.
+    signal dragRequested(var image, point hotSpot)
+
+    property bool didCopyPass: false
+    property Menu menu: null // the actions menu while it is open
+    readonly property bool isHovered: hover.hovered
+    readonly property bool paleGreen: status === "restored"
+    readonly property color rowBackground: paleGreen ? Qt.rgba(0.88, 0.97, 0.89, 1)
+                                         : isHovered ? Theme.surfaceContainerLow
+                                         : Theme.withOpacity(Theme.cardBackground, 0.95)
+    readonly property color primaryText: paleGreen ? light.onSurface : Theme.onSurface
+    readonly property color secondaryText: paleGreen ? light.onSurfaceVariant : Theme.onSurfaceVariant
+    readonly property color chipFill: paleGreen ? light.surfaceContainerHigh : Theme.surfaceContainerHigh
+
+    function copy() {
+        didCopyPass = copyPassword() === true
+        if (didCopyPass)
+            copyReset.createObject(row, { interval: copyFeedbackDuration })
+    }
+
+    // The actions menu, built when opened: a thousand rows need no thousand menus.
+    function openMenu() {
+        const opened = (isArchiveSection ? archiveMenu : regularMenu).createObject(row)
+        opened.closed.connect(() => {
+            if (menu === opened)
+                menu = null
+            opened.destroy()
+        })
+        menu = opened
+        opened.popup(menuButton, menuButton.width - opened.width, menuButton.height + 4)
+    }
+
+    implicitWidth: content.implicitWidth + 32
+    implicitHeight: content.implicitHeight + 32
+
+    Accessible.role: Accessible.ListItem
+    Accessible.name: "Аккаунт " + name
+
+    Keys.onPressed: (event) => {
+        if (event.key === Qt.Key_Menu || (event.key === Qt.Key_F10 && (event.modifiers & Qt.ShiftModifier))) {
+            openMenu()
+            event.accepted = true
+        }
+    }
+
+    LightCardPalette { id: light }
+
+    // Each successful copy schedules its own return to the plain label;
+    // none cancels another, and they go with the row.
+    Component {
+        id: copyReset
+        Timer {
+            running: true
+            onTriggered: {
+                row.didCopyPass = false
+                destroy()
+            }
+        }
+    }
+
+    RectangularGlow {
+        anchors.fill: card
+        anchors.topMargin: 6
+        anchors.bottomMargin: -6
+        glowRadius: 8
+        spread: 0
+        cornerRadius: card.radius + glowRadius
+        color: Qt.rgba(0, 0, 0, 0.15)
+    }
+
+    Rectangle {
+        id: card
+        objectName: "rowBackground"
+        anchors.fill: parent
+        radius: 14
+        color: row.rowBackground
+        border.width: 1
+        border.color: Theme.cardStroke
+
+        Behavior on color { ColorAnimation { duration: 120; easing.type: Easing.InOutQuad } }
+    }
+
+    HoverHandler { id: hover }
+
+    // Under the controls: picks up drags of the card and right clicks.
+    MouseArea {
+        id: pointer
+
+        property point pressedAt
+        property bool dragging: false
+
+        anchors.fill: parent
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        preventStealing: row.isDraggable
+
+        onPressed: (mouse) => {
+            pressedAt = Qt.point(mouse.x, mouse.y)
+            dragging = false
+        }
+        onPositionChanged: (mouse) => {
+            if (!row.isDraggable || dragging || !(mouse.buttons & Qt.LeftButton))
+                return
+            if (Math.hypot(mouse.x - pressedAt.x, mouse.y - pressedAt.y) < Qt.styleHints.startDragDistance)
+                return
+            dragging = true
+            const hotSpot = Qt.point(pressedAt.x / 2, pressedAt.y / 2)
+            row.grabToImage(result => {
+                if (pointer.pressed)
+                    row.dragRequested(result, hotSpot)
+            }, Qt.size(row.width / 2, row.height / 2))
+        }
+        onClicked: (mouse) => {
+            if (mouse.button === Qt.RightButton)
+                row.openMenu()
+        }
+    }
+
+    // One line; when the list is too narrow for the recovery line beside the
+    // actions, the actions move to a second line under the texts.
+    GridLayout {
+        id: content
+
+        readonly property real textsWidth: Math.min(Math.max(recoveryLabel.implicitWidth, 160), 320)
+        readonly property bool compact: row.width < 32 + 40 + 14 + textsWidth + 14 + 12 + 14
+                                                    + actionGroup.implicitWidth + 14 + 26
+
+        anchors.fill: parent
+        anchors.margins: 16
+        columns: 5
+        columnSpacing: 14
+        rowSpacing: 12
+
+        Rectangle {
+            Layout.row: 0
+            Layout.column: 0
+            implicitWidth: 40
+            implicitHeight: 40
+            radius: 10
+            color: row.chipFill
+
+            Icon {
+                anchors.centerIn: parent
+                symbol: "person.fill"
+                size: 18
+                color: row.primaryText
+            }
+        }
+
+        ColumnLayout {
+            Layout.row: 0
+            Layout.column: 1
+            Layout.columnSpan: content.compact ? 3 : 1
+            Layout.fillWidth: true
+            spacing: 4
+
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 8
+
+                Label {
+                    objectName: "nameText"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
+                    Layout.minimumWidth: Math.min(implicitWidth, 120)
+                    text: row.name
+                    color: row.primaryText
+                    font.pixelSize: Theme.headlineSize
+                    font.weight: Font.DemiBold
+                    wrapMode: Text.Wrap
+                }
+                Label {
+                    objectName: "noteText"
+                    visible: row.note !== ""
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
+                    text: row.note
+                    color: row.secondaryText
+                    font.pixelSize: Theme.subheadlineSize
+                    maximumLineCount: 1
+                    elide: Text.ElideRight
+                }
+                Rectangle {
+                    objectName: "archivedBadge"
+                    visible: row.isArchived
+                    implicitWidth: badgeText.implicitWidth + 16
+                    implicitHeight: badgeText.implicitHeight + 6
+                    radius: height / 2
+                    color: row.chipFill
+
+                    Label {
+                        id: badgeText
+                        anchors.centerIn: parent
+                        text: "В архиве"
+                        color: row.secondaryText
+                        font.pixelSize: Theme.captionSize
+                        font.weight: Font.DemiBold
+                    }
+                }
+            }
+            Label {
+                id: recoveryLabel
+                objectName: "recoveryText"
+                Layout.fillWidth: true
+                text: row.recoveryText
+                color: row.secondaryText
+                font.pixelSize: Theme.subheadlineSize
+                elide: Text.ElideRight
+            }
+        }
+
+        Item {
+            Layout.row: 0
+            Layout.column: 2
+            visible: !content.compact
+            implicitWidth: 12
+        }
+
+        RowLayout {
+            id: actionGroup
+            Layout.row: content.compact ? 1 : 0
+            Layout.column: content.compact ? 0 : 3
+            Layout.columnSpan: content.compact ? 5 : 1
+            Layout.alignment: Qt.AlignRight | Qt.AlignVCenter
+            spacing: 8
+
+            RowLayout {
+                objectName: "archiveActions"
+                visible: row.isArchiveSection
+                spacing: 8
+
+                GradientButton {
+                    objectName: "restoreButton"
+                    text: "Восстановить"
+                    Accessible.name: "Восстановить аккаунт " + row.name
+                    onClicked: row.restore()
+                }
+                Button {
+                    id: deleteForeverButton
+                    objectName: "deleteForeverButton"
+                    text: "Удалить навсегда"
+                    Accessible.name: "Удалить навсегда аккаунт " + row.name
+                    Accessible.onPressAction: clicked()
+                    leftPadding: 12
+                    rightPadding: 12
+                    topPadding: 7
+                    bottomPadding: 7
+                    onClicked: row.deleteRequested()
+
+                    contentItem: Text {
+                        text: deleteForeverButton.text
+                        color: Theme.destructiveRed
+                        font.pixelSize: Theme.subheadlineSize
+                    }
+                    background: Rectangle {
+                        radius: 8
+                        color: deleteForeverButton.down ? Theme.surfaceContainerHighest : Theme.surfaceContainerHigh
+                        border.width: deleteForeverButton.visualFocus ? 2 : 1
+                        border.color: deleteForeverButton.visualFocus ? Theme.primaryBlue
+                                                                      : Theme.withOpacity(Theme.onSurfaceVariant, 0.2)
+                    }
+                }
+            }
+
+            RowLayout {
+                objectName: "listActions"
+                visible: !row.isArchiveSection
+                spacing: 8
+
+                Button {
+                    id: passButton
+                    objectName: "passButton"
+                    enabled: row.hasPassword
+                    opacity: enabled ? 1 : 0.45
+                    text: row.didCopyPass ? "Скопировано" : "Скопировать пароль"
+                    Accessible.name: "Скопировать пароль " + row.name
+                    Accessible.onPressAction: clicked()
+                    leftPadding: 12
+                    rightPadding: 12
+                    topPadding: 6
+                    bottomPadding: 6
+                    onClicked: row.copy()
+
+                    contentItem: Text {
+                        text: passButton.text
+                        color: "white"
+                        font.pixelSize: Theme.captionSize
+                        font.weight: Font.DemiBold
+                    }
+                    background: Rectangle {
+                        radius: 8
+                        color: row.didCopyPass ? Theme.successGreen : Theme.primaryBlue
+                        border.width: passButton.visualFocus ? 2 : 0
+                        border.color: Theme.primaryBlueStrong
+                    }
+                }
+
+                // The no-limits flag; it changes nothing but this look.
+                Button {
+                    id: noLimitsChip
+                    objectName: "noLimitsChip"
+                    text: "Лимитов нет"
+                    Accessible.name: "Переключить флаг лимитов нет " + row.name
+                    Accessible.onPressAction: clicked()
+                    leftPadding: 10
+                    rightPadding: 10
+                    topPadding: 6
+                    bottomPadding: 6
+                    onClicked: row.toggleNoLimits()
+
+                    readonly property color textColor: row.hasNoLimits ? Theme.neonRed
+                                                                       : Theme.withOpacity(row.secondaryText, 0.6)
+                    readonly property color fillColor: row.hasNoLimits ? Theme.withOpacity(Theme.neonRed, 0.12)
+                                                                       : Theme.withOpacity(row.chipFill, 0.42)
+                    readonly property color outlineColor: row.hasNoLimits ? Theme.withOpacity(Theme.neonRed, 0.65)
+                                                                          : Theme.withOpacity(row.secondaryText, 0.2)
+
+                    contentItem: Text {
+                        text: noLimitsChip.text
+                        color: noLimitsChip.textColor
+                        font.pixelSize: Theme.captionSize
+                        font.weight: Font.DemiBold
+                    }
+                    background: Rectangle {
+                        radius: height / 2
+                        color: noLimitsChip.fillColor
+                        border.width: noLimitsChip.visualFocus ? 2 : 1
+                        border.color: noLimitsChip.visualFocus ? Theme.primaryBlue : noLimitsChip.outlineColor
+                    }
+                    // The neon glow follows the text and the outline, as a shadow would.
+                    layer.enabled: row.hasNoLimits
+                    layer.effect: DropShadow {
+                        radius: 9
+                        samples: 19
+                        color: Theme.withOpacity(Theme.neonRed, 0.9)
+                        transparentBorder: true
+                    }
+                }
+
+                GradientButton {
+                    objectName: "useButton"
+                    visible: row.status === "idle"
+                    text: "Использовать"
+                    Accessible.name: "Использовать аккаунт " + row.name
+                    onClicked: row.use()
+                }
+
+                Rectangle {
+                    objectName: "countdownChip"
+                    visible: row.status === "active"
+                    implicitWidth: countdownText.implicitWidth + 20
+                    implicitHeight: countdownText.implicitHeight + 12
+                    radius: height / 2
+                    color: Theme.withOpacity(Theme.primaryBlue, 0.1)
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: row.remainingText
+
+                    Text {
+                        id: countdownText
+                        anchors.centerIn: parent
+                        text: row.remainingText
+                        color: Theme.primaryBlue
+                        font.pixelSize: Theme.subheadlineSize
+                        font.family: "monospace"
+                        Accessible.ignored: true
+                    }
+                }
+                LabelChip {
+                    objectName: "activeChip"
+                    visible: row.status === "active"
+                    text: "Активен"
+                    tint: Theme.primaryBlue
+                }
+
+                LabelChip {
+                    objectName: "restoredChip"
+                    visible: row.status === "restored"
+                    text: "Лимит восстановлен"
+                    tint: Theme.successGreen
+                }
+                GradientButton {
+                    objectName: "useAgainButton"
+                    visible: row.status === "restored"
+                    text: "Использовать снова"
+                    Accessible.name: "Использовать аккаунт " + row.name + " снова"
+                    onClicked: row.useAgain()
+                }
+            }
+        }
+
+        Button {
+            id: menuButton
+            objectName: "menuButton"
+            Layout.row: 0
+            Layout.column: 4
+            implicitWidth: 26
+            implicitHeight: 26
+            padding: 0
+            Accessible.name: "Действия для " + row.name
+            Accessible.onPressAction: clicked()
+            onClicked: row.openMenu()
+
+            contentItem: Item {
+                Icon {
+                    anchors.centerIn: parent
+                    symbol: "ellipsis"
+                    size: 16
+                    color: row.secondaryText
+                }
+            }
+            background: Rectangle {
+                radius: 6
+                color: menuButton.hovered || menuButton.down ? Theme.withOpacity(row.secondaryText, 0.12)
+                                                             : "transparent"
+                border.width: menuButton.visualFocus ? 2 : 0
+                border.color: Theme.primaryBlue
+            }
+        }
+    }
+
+    Component {
+        id: regularMenu
+        RowMenu {
+            RowMenuItem { text: "Редактировать"; onTriggered: row.edit() }
+            RowMenuItem { text: "Сбросить таймер"; onTriggered: row.reset() }
+            RowMenuItem { text: "Архивировать"; onTriggered: row.archive() }
+            MenuSeparator {
+                contentItem: Rectangle {
+                    implicitHeight: 1
+                    color: Theme.withOpacity(Theme.onSurfaceVariant, 0.2)
+                }
+            }
+            RowMenuItem { text: "Удалить"; textColor: Theme.destructiveRed; onTriggered: row.deleteRequested() }
+        }
+    }
+    Component {
+        id: archiveMenu
+        RowMenu {
+            RowMenuItem { text: "Удалить навсегда"; textColor: Theme.destructiveRed; onTriggered: row.deleteRequested() }
+        }
+    }
+
+    component RowMenu: Menu {
+        background: Rectangle {
+            implicitWidth: 200
+            radius: 10
+            color: Theme.cardBackground
+            border.width: 1
+            border.color: Theme.withOpacity(Theme.onSurfaceVariant, 0.2)
+        }
+    }
+
+    component RowMenuItem: MenuItem {
+        id: item
+
+        property color textColor: Theme.onSurface
+
+        contentItem: Text {
+            leftPadding: 4
+            text: item.text
+            color: item.textColor
+            font.pixelSize: Theme.bodySize
+        }
+        background: Rectangle {
+            implicitHeight: 30
+            radius: 6
+            color: item.highlighted ? Theme.withOpacity(Theme.primaryBlue, 0.14) : "transparent"
+        }
+    }
+}

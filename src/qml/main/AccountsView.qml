@@ -1,0 +1,226 @@
+import QtQuick
+import QtQuick.Controls
+import Tallyport
+
+// The account lists: all accounts under the overview cards, the active ones,
+// the archive and a service's accounts under its header card. The list is a
+// ListView, so only the rows on screen exist however many accounts there are.
+// `accounts` has the roles of the store's account list; each row action is
+// reported with the account's id.
+Item {
+    id: view
+
+    property string destination: "all" // "all", "active", "archive" or "service"
+    property var accounts
+    property int servicesCount
+    property int accountsCount
+    property var overviews
+    property string serviceName // the selected service, empty when it does not exist
+    property var serviceOverview: ({}) // restoredCount, activeCount, nextResetText; empty when none
+    // Copies an account's password; returns whether it was copied.
+    property var copyPassword: accountId => false
+
+    signal addRequested()
+    signal useRequested(string accountId)
+    signal editRequested(string accountId)
+    signal resetRequested(string accountId)
+    signal archiveRequested(string accountId)
+    signal restoreRequested(string accountId)
+    signal noLimitsToggled(string accountId)
+    signal deleteRequested(string accountId, string name)
+
+    readonly property bool isAll: destination === "all"
+    readonly property bool isArchive: destination === "archive"
+    readonly property bool isEmpty: list.count === 0
+    readonly property bool hasServiceHeader: destination === "service" && serviceOverview !== undefined
+                                             && serviceOverview.restoredCount !== undefined
+    readonly property real contentWidth: Math.min(1100, width - 48)
+
+    onDestinationChanged: {
+        list.followsTop = true
+        list.positionViewAtBeginning()
+    }
+
+    // The card that stands for an empty list, by destination.
+    function emptyTitle() {
+        switch (destination) {
+        case "active": return "Нет активных лимитов"
+        case "archive": return "Архив пуст"
+        case "service": return "В сервисе пока нет аккаунтов"
+        }
+        return ""
+    }
+    function emptySubtitle() {
+        switch (destination) {
+        case "active": return "Запустите отсчет в разделе «Все аккаунты» кнопкой «Использовать»."
+        case "archive": return "Здесь появятся аккаунты, перемещенные в архив."
+        case "service": return "Добавьте аккаунт в «" + (serviceName !== "" ? serviceName : "сервисе")
+                               + "» кнопкой «Добавить»."
+        }
+        return ""
+    }
+
+    // Platform drags start here, after the row's own handlers have returned:
+    // the drag runs its own event loop, and a drop that moves the account out
+    // of this list deletes the row meanwhile.
+    property var pendingDrag: null
+    function requestDrag(accountId, image, hotSpot) {
+        pendingDrag = { accountId: accountId, image: image, hotSpot: hotSpot }
+        Qt.callLater(startPendingDrag)
+    }
+    function startPendingDrag() {
+        if (pendingDrag === null)
+            return
+        dragSource.Drag.mimeData = { "text/plain": pendingDrag.accountId }
+        dragSource.Drag.imageSource = pendingDrag.image.url
+        dragSource.Drag.hotSpot = pendingDrag.hotSpot
+        dragSource.Drag.active = true
+        dragSource.Drag.active = false
+        pendingDrag = null
+    }
+
+    Item {
+        id: dragSource
+        Drag.dragType: Drag.Automatic
+        Drag.supportedActions: Qt.MoveAction | Qt.CopyAction
+    }
+
+    ContentCard {
+        objectName: "sectionEmptyState"
+        visible: !view.isAll && view.isEmpty
+        anchors.fill: parent
+        anchors.margins: 24
+        title: view.emptyTitle()
+        subtitle: view.emptySubtitle()
+    }
+
+    ListView {
+        id: list
+        objectName: "accountList"
+        visible: view.isAll || !view.isEmpty
+        anchors.fill: parent
+        clip: true
+        model: view.accounts
+        spacing: view.isAll ? 18 : 16
+        boundsBehavior: Flickable.StopAtBounds
+        Accessible.role: Accessible.List
+        Accessible.name: "Аккаунты"
+
+        // The data arrive, or a service is added, after the page is shown: its
+        // header grows and the origin moves. A page that the user has not
+        // scrolled away from its top stays at the top.
+        property bool followsTop: true
+        onOriginYChanged: {
+            if (followsTop)
+                contentY = originY
+        }
+        onMovementEnded: followsTop = atYBeginning
+        ScrollBar.vertical: ScrollBar {
+            onPressedChanged: {
+                if (!pressed)
+                    list.followsTop = list.atYBeginning
+            }
+        }
+
+        header: Item {
+            width: list.width
+            height: headerColumn.height + 24 + (headerColumn.height > 0 ? list.spacing : 0)
+
+            Column {
+                id: headerColumn
+                x: (parent.width - width) / 2
+                y: 24
+                width: view.contentWidth
+
+                // An unloaded Loader keeps its last height: hidden, the column skips it.
+                Loader {
+                    width: parent.width
+                    active: view.isAll
+                    visible: active
+                    sourceComponent: OverviewCards {
+                        objectName: "overviewCards"
+                        servicesCount: view.servicesCount
+                        accountsCount: view.accountsCount
+                        zones: view.overviews
+                    }
+                }
+                Loader {
+                    width: parent.width
+                    active: view.hasServiceHeader
+                    visible: active
+                    sourceComponent: ServiceHeaderCard {
+                        objectName: "serviceHeaderCard"
+                        name: view.serviceName
+                        restoredCount: view.serviceOverview.restoredCount
+                        activeCount: view.serviceOverview.activeCount
+                        nextResetText: view.serviceOverview.nextResetText
+                    }
+                }
+            }
+        }
+
+        footer: Item {
+            width: list.width
+            height: view.isAll && view.isEmpty
+                    ? Math.max(emptyState.implicitHeight, list.height - (list.headerItem ? list.headerItem.height : 0) - 24) + 24
+                    : 24
+
+            EmptyStateView {
+                id: emptyState
+                objectName: "emptyStateView"
+                visible: view.isAll && view.isEmpty
+                anchors.fill: parent
+                anchors.bottomMargin: 24
+                anchors.leftMargin: 24
+                anchors.rightMargin: 24
+                onAdd: view.addRequested()
+            }
+        }
+
+        delegate: Item {
+            id: slot
+
+            required property string accountId
+            required property string name
+            required property string note
+            required property bool hasPassword
+            required property string status
+            required property string remainingText
+            required property string recoveryText
+            required property bool isArchived
+            required property bool hasNoLimits
+
+            width: list.width
+            height: accountRow.implicitHeight
+
+            AccountRow {
+                id: accountRow
+                x: (slot.width - width) / 2
+                width: view.contentWidth
+                height: implicitHeight
+                accountId: slot.accountId
+                name: slot.name
+                note: slot.note
+                hasPassword: slot.hasPassword
+                status: slot.status
+                remainingText: slot.remainingText
+                recoveryText: slot.recoveryText
+                isArchived: slot.isArchived
+                hasNoLimits: slot.hasNoLimits
+                isArchiveSection: view.isArchive
+                isDraggable: !view.isArchive
+                copyPassword: () => view.copyPassword(slot.accountId)
+
+                onUse: view.useRequested(slot.accountId)
+                onUseAgain: view.useRequested(slot.accountId)
+                onEdit: view.editRequested(slot.accountId)
+                onReset: view.resetRequested(slot.accountId)
+                onArchive: view.archiveRequested(slot.accountId)
+                onRestore: view.restoreRequested(slot.accountId)
+                onToggleNoLimits: view.noLimitsToggled(slot.accountId)
+                onDeleteRequested: view.deleteRequested(slot.accountId, slot.name)
+                onDragRequested: (image, hotSpot) => view.requestDrag(slot.accountId, image, hotSpot)
+            }
+        }
+    }
+}

@@ -1,0 +1,167 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Qt5Compat.GraphicalEffects
+import Tallyport
+
+// The bar across the top of the right column: the search field and the
+// refresh, settings and add buttons, at its right end. What it shows depends
+// on the destination; what it does is reported by signals.
+Item {
+    id: toolbar
+
+    // The destination: a section's raw value, unless a service is selected.
+    property string section: "all"
+    property bool serviceSelected: false
+    property string searchText: ""
+
+    signal searchEdited(string text)
+    signal refreshRequested()
+    signal preferencesRequested()
+    signal addRequested()
+
+    readonly property bool searchShown: serviceSelected || (section !== "support" && section !== "about")
+    readonly property bool addShown: serviceSelected || section === "all" || section === "active"
+    readonly property string searchPlaceholder: !serviceSelected && section === "history"
+                                                ? "Поиск по истории..." : "Поиск аккаунтов..."
+
+    function focusSearch() {
+        if (!searchShown)
+            return
+        searchField.forceActiveFocus(Qt.ShortcutFocusReason)
+        searchField.selectAll()
+    }
+
+    // The height does not change with the controls shown.
+    implicitHeight: searchBox.implicitHeight + 24
+
+    component PlainIconButton: Button {
+        id: iconButton
+        property string symbol
+        Accessible.onPressAction: clicked()
+        Keys.onReturnPressed: clicked()
+        Keys.onEnterPressed: clicked()
+        focusPolicy: Qt.StrongFocus
+        padding: 6
+        ToolTip.text: Accessible.name
+        ToolTip.visible: hovered
+        ToolTip.delay: 600
+        contentItem: Icon {
+            symbol: iconButton.symbol
+            size: 17
+            color: Theme.onSurfaceVariant
+        }
+        background: Rectangle {
+            radius: 8
+            color: iconButton.down ? Theme.withOpacity(Theme.onSurfaceVariant, 0.12) : "transparent"
+            border.width: iconButton.visualFocus ? 2 : 0
+            border.color: Theme.withOpacity(Theme.primaryBlue, 0.7)
+        }
+    }
+
+    // Black at 25 %, 6 down, blurred over 20: it falls on the content below.
+    // The glow is solid inside its rectangle, so that rectangle ends above
+    // the bar's edge and only the fading part shows.
+    RectangularGlow {
+        anchors.fill: parent
+        anchors.topMargin: 6
+        anchors.bottomMargin: 4
+        glowRadius: 20
+        spread: 0
+        cornerRadius: glowRadius
+        color: Qt.rgba(0, 0, 0, 0.25)
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: Theme.withOpacity(Theme.surfaceContainerLow, 0.94)
+    }
+
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 1
+        color: Theme.cardStroke
+    }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 18
+        anchors.rightMargin: 18
+        anchors.topMargin: 12
+        anchors.bottomMargin: 12
+        spacing: 12
+
+        Item { Layout.fillWidth: true }
+
+        Rectangle {
+            id: searchBox
+            visible: toolbar.searchShown
+            implicitWidth: 360
+            implicitHeight: searchRow.implicitHeight + 16
+            radius: 10
+            color: Theme.surfaceContainerHighest
+
+            TapHandler {
+                onTapped: searchField.forceActiveFocus(Qt.MouseFocusReason)
+            }
+
+            RowLayout {
+                id: searchRow
+                anchors.fill: parent
+                anchors.leftMargin: 10
+                anchors.rightMargin: 10
+                anchors.topMargin: 8
+                anchors.bottomMargin: 8
+                spacing: 8
+
+                Icon {
+                    symbol: "magnifyingglass"
+                    size: 14
+                    color: Theme.onSurfaceVariant
+                }
+                TextField {
+                    id: searchField
+                    objectName: "searchField"
+                    Layout.fillWidth: true
+                    Accessible.name: "Поиск"
+                    text: toolbar.searchText
+                    placeholderText: toolbar.searchPlaceholder
+                    placeholderTextColor: Theme.withOpacity(Theme.onSurfaceVariant, 0.75)
+                    color: Theme.onSurface
+                    selectionColor: Theme.withOpacity(Theme.primaryBlue, 0.35)
+                    selectedTextColor: Theme.onSurface
+                    font.pixelSize: Theme.bodySize
+                    selectByMouse: true
+                    padding: 0
+                    background: null
+                    onTextEdited: toolbar.searchEdited(text)
+                }
+            }
+        }
+
+        PlainIconButton {
+            objectName: "refreshButton"
+            symbol: "arrow.clockwise"
+            Accessible.name: "Обновить"
+            onClicked: toolbar.refreshRequested()
+        }
+
+        PlainIconButton {
+            objectName: "settingsButton"
+            symbol: "gearshape.fill"
+            Accessible.name: "Настройки"
+            onClicked: toolbar.preferencesRequested()
+        }
+
+        GradientButton {
+            objectName: "addButton"
+            visible: toolbar.addShown
+            text: "Добавить"
+            symbol: "plus"
+            Accessible.name: "Добавить аккаунт"
+            onClicked: toolbar.addRequested()
+        }
+    }
+}

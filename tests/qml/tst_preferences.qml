@@ -1,0 +1,306 @@
+import QtQuick
+import QtTest
+import Tallyport
+
+Item {
+    id: root
+    width: 1100
+    height: 820
+
+    Component {
+        id: sheetComponent
+        PreferencesSheet {}
+    }
+
+    TestCase {
+        id: tc
+        name: "PreferencesSheet"
+        when: windowShown
+
+        readonly property var zones: [
+            { id: "__system__", title: "Системный" },
+            { id: "Europe/London", title: "GMT+00:00 — Великобритания (Europe/London)" },
+            { id: "Europe/Moscow", title: "GMT+03:00 — Москва (Europe/Moscow)" }
+        ]
+
+        function defaults() {
+            return { appearanceMode: "system", timerFormat: "compact", showSeconds: true,
+                     autoLaunchAtStartup: false, timezoneIdentifier: "", notificationsOnRestore: true }
+        }
+
+        // The window's side, recording every call; `applied` turns a preview
+        // request into what is in effect (identity unless a test says otherwise).
+        function fakeCallbacks() {
+            const fake = {
+                previews: [], commits: [], reverts: [], exports: [], imports: [],
+                statusWaiters: [], permissionWaiters: [], settingsOpened: 0,
+                autostartText: "Выключен",
+                applied: (p) => p
+            }
+            fake.preview = (p) => { fake.previews.push(p); return fake.applied(Object.assign({}, p)) }
+            fake.commit = (p) => fake.commits.push(p)
+            fake.cancelRevert = (p) => fake.reverts.push(p)
+            fake.fetchAutostartStatus = () => fake.autostartText
+            fake.fetchNotificationStatus = (done) => fake.statusWaiters.push(done)
+            fake.requestNotificationPermission = (done) => fake.permissionWaiters.push(done)
+            fake.openNotificationSettings = () => fake.settingsOpened++
+            fake.exportBackup = (password) => fake.exports.push(password)
+            fake.importBackup = (password, mode) => fake.imports.push({ password: password, mode: mode })
+            return fake
+        }
+
+        function openSheet(fake, initial) {
+            const sheet = createTemporaryObject(sheetComponent, root, {
+                callbacks: fake, initial: initial || defaults(), timezoneOptions: zones
+            })
+            sheet.open()
+            tryCompare(sheet, "opened", true)
+            return sheet
+        }
+
+        function control(sheet, name) {
+            const found = findChild(sheet, name)
+            verify(found, "no " + name)
+            return found
+        }
+
+        // What a pick in the list does; the index itself follows the draft.
+        function choose(combo, index) {
+            combo.activated(index)
+        }
+
+        function test_opensWithInitialValuesAndAsksForStatuses() {
+            const fake = fakeCallbacks()
+            const initial = Object.assign(defaults(), { appearanceMode: "dark", timerFormat: "full",
+                                                        timezoneIdentifier: "Europe/Moscow" })
+            const sheet = openSheet(fake, initial)
+
+            compare(sheet.selectedTab, "general")
+            compare(control(sheet, "appearanceCombo").displayText, "Ночь")
+            compare(control(sheet, "timerFormatCombo").displayText, "Полный")
+            verify(control(sheet, "showSecondsSwitch").checked)
+            verify(!control(sheet, "autoLaunchSwitch").checked)
+            compare(control(sheet, "timezoneButton").text, "GMT+03:00 — Москва (Europe/Moscow)")
+            compare(sheet.notificationStatus, "Проверка...")
+            compare(sheet.autostartStatus, "Проверка...")
+            compare(fake.previews.length, 0)
+
+            compare(fake.statusWaiters.length, 1)
+            fake.statusWaiters[0]("Разрешено")
+            compare(sheet.notificationStatus, "Разрешено")
+            compare(sheet.autostartStatus, "Выключен")
+        }
+
+        function test_changesArePreviewedAtOnce() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+
+            choose(control(sheet, "appearanceCombo"), 2)
+            compare(fake.previews.length, 1)
+            compare(fake.previews[0].appearanceMode, "dark")
+            compare(sheet.draft.appearanceMode, "dark")
+
+            mouseClick(control(sheet, "showSecondsSwitch"))
+            compare(fake.previews.length, 2)
+            compare(fake.previews[1].showSeconds, false)
+            compare(fake.previews[1].appearanceMode, "dark")
+        }
+
+        function test_controlsFollowWhatThePreviewApplied() {
+            const fake = fakeCallbacks()
+            // Launch at login cannot be switched: the store keeps it off.
+            fake.applied = (p) => Object.assign(p, { autoLaunchAtStartup: false })
+            fake.autostartText = "Недоступен"
+            const sheet = openSheet(fake)
+            const autoLaunch = control(sheet, "autoLaunchSwitch")
+
+            mouseClick(autoLaunch)
+            compare(fake.previews[0].autoLaunchAtStartup, true)
+            compare(sheet.draft.autoLaunchAtStartup, false)
+            verify(!autoLaunch.checked)
+            compare(sheet.autostartStatus, "Недоступен")
+        }
+
+        function test_cancelRestoresTheOpeningValues_data() {
+            return [{ tag: "Отмена" }, { tag: "Escape" }, { tag: "click outside" }]
+        }
+
+        function test_cancelRestoresTheOpeningValues(data) {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            choose(control(sheet, "appearanceCombo"), 1)
+            choose(control(sheet, "timerFormatCombo"), 1)
+
+            if (data.tag === "Отмена")
+                mouseClick(control(sheet, "cancelButton"))
+            else if (data.tag === "Escape")
+                keyClick(Qt.Key_Escape)
+            else
+                mouseClick(root, 5, 5)
+
+            tryCompare(sheet, "visible", false)
+            compare(fake.commits.length, 0)
+            compare(fake.reverts.length, 1)
+            compare(fake.reverts[0], defaults())
+        }
+
+        function test_saveCommitsTheEffectiveValues_data() {
+            return [{ tag: "Сохранить" }, { tag: "Return" }]
+        }
+
+        function test_saveCommitsTheEffectiveValues(data) {
+            const fake = fakeCallbacks()
+            fake.applied = (p) => Object.assign(p, { autoLaunchAtStartup: false })
+            const sheet = openSheet(fake)
+            choose(control(sheet, "timerFormatCombo"), 1)
+            mouseClick(control(sheet, "autoLaunchSwitch"))
+
+            if (data.tag === "Return")
+                keyClick(Qt.Key_Return)
+            else
+                mouseClick(control(sheet, "saveButton"))
+
+            tryCompare(sheet, "visible", false)
+            compare(fake.reverts.length, 0)
+            compare(fake.commits.length, 1)
+            compare(fake.commits[0], Object.assign(defaults(), { timerFormat: "full" }))
+        }
+
+        function test_adoptedPreferencesAreWhatCancelReturnsTo() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            choose(control(sheet, "timerFormatCombo"), 1)
+            const imported = Object.assign(defaults(), { appearanceMode: "dark", showSeconds: false })
+
+            sheet.adopt(imported)
+            compare(control(sheet, "appearanceCombo").displayText, "Ночь")
+            compare(control(sheet, "timerFormatCombo").displayText, "Компактный")
+            verify(!control(sheet, "showSecondsSwitch").checked)
+            keyClick(Qt.Key_Escape)
+
+            tryCompare(sheet, "visible", false)
+            compare(fake.reverts, [imported])
+        }
+
+        function test_timeZonePickerFiltersAndStoresIdentifiers() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            const button = control(sheet, "timezoneButton")
+            const picker = control(sheet, "timezonePicker")
+            compare(button.text, "Системный")
+
+            mouseClick(button)
+            tryCompare(picker, "opened", true)
+            compare(picker.matches.length, 3)
+            keyClick(Qt.Key_M, Qt.ShiftModifier)
+            keyClick(Qt.Key_O)
+            keyClick(Qt.Key_S)
+            compare(picker.matches.length, 1)
+            keyClick(Qt.Key_Return)
+            tryCompare(picker, "visible", false)
+            compare(sheet.draft.timezoneIdentifier, "Europe/Moscow")
+            compare(button.text, "GMT+03:00 — Москва (Europe/Moscow)")
+
+            // Back to the system zone by keyboard: the list starts at the current entry.
+            mouseClick(button)
+            tryCompare(picker, "opened", true)
+            keyClick(Qt.Key_Up)
+            keyClick(Qt.Key_Up)
+            keyClick(Qt.Key_Return)
+            tryCompare(picker, "visible", false)
+            compare(sheet.draft.timezoneIdentifier, "")
+            compare(button.text, "Системный")
+            compare(fake.previews.length, 2)
+        }
+
+        function test_backupActionsNeedAPassword_data() {
+            return [
+                { tag: "export, empty", sheet: "exportSheet", password: "", enabled: false },
+                { tag: "export, spaces", sheet: "exportSheet", password: "   ", enabled: true },
+                { tag: "import, empty", sheet: "importSheet", password: "", enabled: false },
+                { tag: "import, one letter", sheet: "importSheet", password: "a", enabled: true }
+            ]
+        }
+
+        function test_backupActionsNeedAPassword(data) {
+            const sheet = openSheet(fakeCallbacks())
+            const backup = control(sheet, data.sheet)
+            backup.open()
+            tryCompare(backup, "opened", true)
+            const submit = control(backup, "submitButton")
+            verify(!submit.enabled)
+            for (const c of data.password)
+                keyClick(c === " " ? Qt.Key_Space : Qt.Key_A)
+            compare(backup.password, data.password)
+            compare(submit.enabled, data.enabled)
+        }
+
+        function test_exportHandsOverThePasswordAndForgetsIt() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            const exportSheet = control(sheet, "exportSheet")
+
+            mouseClick(control(sheet, "exportButton"))
+            tryCompare(exportSheet, "opened", true)
+            control(exportSheet, "passwordField").text = " pass word "
+            mouseClick(control(exportSheet, "submitButton"))
+            tryCompare(exportSheet, "visible", false)
+            compare(fake.exports, [" pass word "])
+            compare(exportSheet.password, "")
+
+            // Cancelled: nothing is exported and the typed password is gone.
+            exportSheet.open()
+            tryCompare(exportSheet, "opened", true)
+            control(exportSheet, "passwordField").text = "secret"
+            keyClick(Qt.Key_Escape)
+            tryCompare(exportSheet, "visible", false)
+            compare(fake.exports.length, 1)
+            compare(exportSheet.password, "")
+            verify(sheet.visible)
+        }
+
+        function test_importHandsOverPasswordAndModeAndKeepsTheMode() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            const importSheet = control(sheet, "importSheet")
+            compare(sheet.importMode, "replace")
+
+            mouseClick(control(sheet, "importButton"))
+            tryCompare(importSheet, "opened", true)
+            choose(control(importSheet, "modeCombo"), 1)
+            control(importSheet, "passwordField").text = "pw"
+            keyClick(Qt.Key_Return)
+            tryCompare(importSheet, "visible", false)
+            compare(fake.imports, [{ password: "pw", mode: "merge" }])
+
+            importSheet.open()
+            tryCompare(importSheet, "opened", true)
+            compare(importSheet.password, "")
+            compare(control(importSheet, "modeCombo").displayText, "Объединить с текущими данными")
+            mouseClick(control(importSheet, "cancelButton"))
+            tryCompare(importSheet, "visible", false)
+            compare(fake.imports.length, 1)
+        }
+
+        function test_notificationButtons() {
+            const fake = fakeCallbacks()
+            const sheet = openSheet(fake)
+            fake.statusWaiters.shift()("Не запрошено")
+            mouseClick(control(sheet, "openSettingsButton"))
+            compare(fake.settingsOpened, 0, "hidden on the general tab")
+
+            sheet.selectedTab = "notifications"
+            mouseClick(control(sheet, "openSettingsButton"))
+            compare(fake.settingsOpened, 1)
+            compare(sheet.notificationStatus, "Не запрошено")
+
+            mouseClick(control(sheet, "requestAccessButton"))
+            compare(fake.permissionWaiters.length, 1)
+            compare(fake.statusWaiters.length, 0)
+            fake.permissionWaiters[0](true)
+            compare(fake.statusWaiters.length, 1)
+            fake.statusWaiters[0]("Разрешено")
+            compare(sheet.notificationStatus, "Разрешено")
+        }
+    }
+}
