@@ -156,7 +156,11 @@ with s.step('"Восстановить" brings it back and empties the archive')
     row(app, "Alpha")
 
 with s.step("dragging a row onto a service in the sidebar moves the account there"):
+    # From its own service's page, so the drop takes the row out of the list under the drag.
+    app.click("Без сервиса", role="push button")
     drag(app, row(app, "Beta"), app.wait_for("OpenAI", role="push button"))
+    app.wait_gone("Аккаунт Beta", role="list item")
+    app.wait_for("В сервисе пока нет аккаунтов", role="label")
     app.wait_until(lambda: stored_account("Beta")["serviceId"] == OPENAI_ID,
                    lambda: "Beta saved in OpenAI, has %s" % stored_account("Beta")["serviceId"])
     app.click("OpenAI", role="push button")

@@ -148,15 +148,6 @@ TestCase {
         }
     }
 
-    function test_accessibleNamesCarryTheAccountName() {
-        const row = makeRow({ name: "Home" })
-        compare(part(row, "useButton").Accessible.name, "Использовать аккаунт Home")
-        compare(part(row, "useAgainButton").Accessible.name, "Использовать аккаунт Home снова")
-        compare(part(row, "menuButton").Accessible.name, "Действия для Home")
-        compare(part(row, "noLimitsChip").Accessible.name, "Переключить флаг лимитов нет Home")
-        compare(part(row, "passButton").Accessible.name, "Скопировать пароль Home")
-    }
-
     function test_successfulCopyShowsFeedbackThenReturns() {
         let calls = 0
         const row = makeRow({ copyPassword: () => { ++calls; return true } })
