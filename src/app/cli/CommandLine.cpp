@@ -124,16 +124,6 @@ ReadOnlyStore openReadOnly()
     return {std::move(store), {}};
 }
 
-QString statusKey(const AccountLimitStatus &status)
-{
-    switch (status.kind) {
-    case AccountLimitStatus::Kind::active: return QStringLiteral("active");
-    case AccountLimitStatus::Kind::restored: return QStringLiteral("restored");
-    case AccountLimitStatus::Kind::idle: break;
-    }
-    return QStringLiteral("idle");
-}
-
 QString statusText(const AccountsStore &store, const AccountLimitStatus &status)
 {
     switch (status.kind) {
@@ -165,7 +155,7 @@ int status(bool json)
                 {QStringLiteral("name"), account.name},
                 {QStringLiteral("serviceId"), JsonCoding::uuidString(account.serviceId)},
                 {QStringLiteral("serviceName"), service},
-                {QStringLiteral("status"), statusKey(limit)},
+                {QStringLiteral("status"), LimitPolicy::statusName(limit)},
                 {QStringLiteral("isArchived"), account.isArchived},
                 {QStringLiteral("hasNoLimits"), account.hasNoLimits},
             };

@@ -5,7 +5,7 @@
 #include "model/JsonCoding.h"
 
 AccountListModel::AccountListModel(const AccountsStore &store, QObject *parent)
-    : QAbstractListModel(parent), m_store(store)
+    : RecordListModel(parent), m_store(store)
 {
     for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged,
                         &AccountsStore::selectedDestinationChanged, &AccountsStore::searchQueryChanged,
@@ -17,16 +17,6 @@ AccountListModel::AccountListModel(const AccountsStore &store, QObject *parent)
 int AccountListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_rows.size());
-}
-
-QString AccountListModel::statusKey(const AccountLimitStatus &status)
-{
-    switch (status.kind) {
-    case AccountLimitStatus::Kind::active: return QStringLiteral("active");
-    case AccountLimitStatus::Kind::restored: return QStringLiteral("restored");
-    case AccountLimitStatus::Kind::idle: break;
-    }
-    return QStringLiteral("idle");
 }
 
 QString AccountListModel::recoveryText(const Account &account, const Preferences &preferences)
@@ -50,7 +40,7 @@ QVariant AccountListModel::data(const QModelIndex &index, int role) const
     case HasPasswordRole: return !account.password.isEmpty();
     case ServiceIdRole: return JsonCoding::uuidString(account.serviceId);
     case ServiceNameRole: return m_store.serviceName(account.serviceId);
-    case StatusRole: return statusKey(m_store.status(account));
+    case StatusRole: return LimitPolicy::statusName(m_store.status(account));
     case RemainingTextRole: {
         const AccountLimitStatus status = m_store.status(account);
         if (status.kind != AccountLimitStatus::Kind::active)
@@ -80,18 +70,6 @@ QHash<int, QByteArray> AccountListModel::roleNames() const
 
 void AccountListModel::refresh()
 {
-    QList<Account> rows = m_store.filteredAccounts();
-    const bool sameRows = rows.size() == m_rows.size()
-        && std::equal(rows.cbegin(), rows.cend(), m_rows.cbegin(),
-                      [](const Account &a, const Account &b) { return a.id == b.id; });
-    if (sameRows) {
-        m_rows = std::move(rows);
-        if (!m_rows.isEmpty())
-            emit dataChanged(index(0), index(int(m_rows.size()) - 1));
-        return;
-    }
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-    emit countChanged();
+    if (replaceRows(m_rows, m_store.filteredAccounts()))
+        emit countChanged();
 }

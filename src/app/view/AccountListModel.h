@@ -1,13 +1,12 @@
 #pragma once
 
+#include "RecordListModel.h"
 #include "store/AccountsStore.h"
-
-#include <QAbstractListModel>
 
 // The account rows of the selected destination (the store's filteredAccounts).
 // On a tick with the same rows only the data changes, so the view updates the
 // countdowns without rebuilding its delegates.
-class AccountListModel : public QAbstractListModel {
+class AccountListModel : public RecordListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:
@@ -35,7 +34,6 @@ public:
 
     void refresh();
 
-    static QString statusKey(const AccountLimitStatus &status);
     static QString recoveryText(const Account &account, const Preferences &preferences);
 
 signals:

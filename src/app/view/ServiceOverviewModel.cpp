@@ -4,7 +4,7 @@
 #include "model/JsonCoding.h"
 
 ServiceOverviewModel::ServiceOverviewModel(const AccountsStore &store, QObject *parent)
-    : QAbstractListModel(parent), m_store(store)
+    : RecordListModel(parent), m_store(store)
 {
     for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged,
                         &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
@@ -14,20 +14,8 @@ ServiceOverviewModel::ServiceOverviewModel(const AccountsStore &store, QObject *
 
 void ServiceOverviewModel::refresh()
 {
-    QList<ServiceOverview> rows = m_store.serviceOverviews();
-    const bool sameZones = rows.size() == m_rows.size()
-        && std::equal(rows.cbegin(), rows.cend(), m_rows.cbegin(),
-                      [](const ServiceOverview &a, const ServiceOverview &b) { return a.id == b.id; });
-    if (sameZones) {
-        m_rows = std::move(rows);
-        if (!m_rows.isEmpty())
-            emit dataChanged(index(0), index(int(m_rows.size()) - 1));
-        return;
-    }
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-    emit countChanged();
+    if (replaceRows(m_rows, m_store.serviceOverviews()))
+        emit countChanged();
 }
 
 int ServiceOverviewModel::rowCount(const QModelIndex &parent) const

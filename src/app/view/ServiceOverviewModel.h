@@ -1,11 +1,10 @@
 #pragma once
 
+#include "RecordListModel.h"
 #include "store/AccountsStore.h"
 
-#include <QAbstractListModel>
-
 // One zone per service for the overview cards; refreshed on every tick.
-class ServiceOverviewModel : public QAbstractListModel {
+class ServiceOverviewModel : public RecordListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:

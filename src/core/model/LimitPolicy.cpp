@@ -19,3 +19,13 @@ QDateTime LimitPolicy::resetDate(const QDateTime &from)
 {
     return from.addMSecs(qint64(cooldown) * 1000).toUTC();
 }
+
+QString LimitPolicy::statusName(const AccountLimitStatus &status)
+{
+    switch (status.kind) {
+    case AccountLimitStatus::Kind::active: return QStringLiteral("active");
+    case AccountLimitStatus::Kind::restored: return QStringLiteral("restored");
+    case AccountLimitStatus::Kind::idle: break;
+    }
+    return QStringLiteral("idle");
+}

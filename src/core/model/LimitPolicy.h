@@ -3,6 +3,7 @@
 #include "Account.h"
 
 #include <QDateTime>
+#include <QString>
 
 // The status of an account's weekly limit at a given moment.
 struct AccountLimitStatus {
@@ -27,6 +28,10 @@ inline constexpr double cooldown = 604800.0; // seven days in seconds
 
 AccountLimitStatus status(const Account &account, const QDateTime &now);
 QDateTime resetDate(const QDateTime &from);
+
+// "idle", "active" or "restored": the status as the command line and the
+// window name it.
+QString statusName(const AccountLimitStatus &status);
 
 // resetAt - now in seconds, with the millisecond precision of QDateTime.
 double secondsBetween(const QDateTime &from, const QDateTime &to);
