@@ -18,8 +18,8 @@ namespace {
 // from elsewhere is never mistaken for ours.
 const QString markerKey = QStringLiteral("X-Tallyport-Autostart");
 
-// Characters that the Desktop Entry specification reserves in Exec: an
-// argument holding one of them must be quoted.
+// Characters that desktop entries reserve in Exec: an argument holding one
+// of them must be quoted.
 bool needsQuoting(const QString &argument)
 {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
