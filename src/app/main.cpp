@@ -26,8 +26,6 @@
 
 #include <cstdio>
 
-#include <malloc.h>
-
 Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
 namespace {
@@ -64,14 +62,6 @@ void setUpRussian(QGuiApplication &app, QTranslator &qtTranslator)
 void printError(const QString &text)
 {
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
-}
-
-// Reading the state file briefly needs several times its size; hand that
-// memory back to the system once the records are built.
-void loadAndReleaseMemory(AccountsStore &store)
-{
-    store.load();
-    malloc_trim(0);
 }
 
 int runWindow(int argc, char *argv[])
@@ -180,11 +170,11 @@ int runWindow(int argc, char *argv[])
             window, &QQuickWindow::frameSwapped, store.get(),
             [once, &store] {
                 QObject::disconnect(*once);
-                loadAndReleaseMemory(*store);
+                store->load();
             },
             Qt::QueuedConnection);
     } else {
-        loadAndReleaseMemory(*store);
+        store->load();
     }
     return app.exec();
 }
