@@ -41,27 +41,16 @@ void AboutDataTest::shippedDataHasTheFourWalletsInOrder()
 {
     const AboutData::Content content = AboutData::load(sourceDir + QLatin1String("/src/qml/data/about.json"));
 
-    struct Expected {
-        QString title;
-        QColor accent;
-    };
-    const QList<Expected> expected{
-        {QStringLiteral("Toncoin TON"), QColor::fromRgbF(0.13f, 0.62f, 0.95f)},
-        {QStringLiteral("USDT TON"), QColor::fromRgbF(0.16f, 0.7f, 0.45f)},
-        {QStringLiteral("USDT ERC20"), QColor::fromRgbF(0.35f, 0.47f, 0.95f)},
-        {QStringLiteral("USDT TRC20"), QColor::fromRgbF(0.9f, 0.31f, 0.31f)},
-    };
-    QCOMPARE(content.wallets.size(), expected.size());
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        const AboutData::DonationWallet &wallet = content.wallets[i];
-        QCOMPARE(wallet.title, expected[i].title);
-        QCOMPARE(wallet.accent, expected[i].accent);
+    QStringList titles;
+    for (const AboutData::DonationWallet &wallet : content.wallets) {
+        titles.append(wallet.title);
         QVERIFY2(QFile::exists(sourceDir + QLatin1String("/src/qml/data/wallets/") + wallet.logoFileName),
                  qPrintable(wallet.logoFileName));
         // Money sent to an address nobody controls is lost: real addresses
         // are added deliberately, together with this line.
         QVERIFY2(!wallet.address, qPrintable(wallet.title));
     }
+    QCOMPARE(titles, (QStringList{"Toncoin TON", "USDT TON", "USDT ERC20", "USDT TRC20"}));
     QVERIFY(!content.missingAddressText.isEmpty());
     QVERIFY(!content.developerName.isEmpty());
 }
@@ -152,7 +141,6 @@ void AboutDataTest::developerPage_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<QUrl>("expected"); // empty: the README copy
 
-    QTest::newRow("https") << QStringLiteral("https://example.org/tallyport") << QUrl("https://example.org/tallyport");
     QTest::newRow("http, padded") << QStringLiteral(" http://example.org ") << QUrl("http://example.org");
     QTest::newRow("none") << QString() << QUrl();
     QTest::newRow("no scheme") << QStringLiteral("example.org") << QUrl();

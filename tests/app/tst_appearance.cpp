@@ -124,7 +124,6 @@ void AppearanceTest::desktopSchemeForSystem_data()
     QTest::newRow("prefers dark, light palette") << true << QVariant(1u) << false << Scheme::dark << true;
     QTest::newRow("prefers light, dark palette") << true << QVariant(2u) << true << Scheme::light << false;
     QTest::newRow("no preference, dark palette") << true << QVariant(0u) << true << Scheme::noPreference << true;
-    QTest::newRow("no preference, light palette") << true << QVariant(0u) << false << Scheme::noPreference << false;
     QTest::newRow("unknown value") << true << QVariant(7u) << false << Scheme::noPreference << false;
     QTest::newRow("not a number") << true << QVariant(QStringLiteral("dark")) << false << Scheme::unavailable
                                   << false;

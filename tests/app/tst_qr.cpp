@@ -1,13 +1,12 @@
 #include "view/QrImageProvider.h"
 
-#include <QSet>
 #include <QTest>
 
 namespace {
 
 const QString tonAddress = QStringLiteral("UQAtallyport_TEST_wallet_NOT_REAL_do_not_send_00");
 
-// Checks every pixel: modules of `side / (size + 2 * quiet zone)` pixels,
+// Checks every pixel, so only pure black and white appear: modules of `side / (size + 2 * quiet zone)` pixels,
 // centred, black where the matrix is dark, white everywhere else.
 void verifyImageShowsMatrix(const QImage &image, const QRGenerator::Matrix &matrix, int side)
 {
@@ -51,7 +50,6 @@ void QrTest::symbolSizeFollowsLevelM_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("modules");
 
-    QTest::newRow("11 bytes") << QStringLiteral("HELLO WORLD") << 21;
     QTest::newRow("14 bytes") << QString(14, u'a') << 21;
     QTest::newRow("15 bytes") << QString(15, u'a') << 25;
     QTest::newRow("Cyrillic, 8 letters, 16 bytes") << QStringLiteral("Приветик") << 25;
@@ -97,8 +95,6 @@ void QrTest::imageIsSharpAndSquare_data()
     QTest::addColumn<int>("side");
 
     QTest::newRow("TON at 280") << tonAddress << 280;
-    QTest::newRow("ERC20 at 280") << QStringLiteral("0x1234567890abcdef1234567890abcdef12345678") << 280;
-    QTest::newRow("TRC20 at 280") << QStringLiteral("TTestWalletNotRealDoNotSend0000000") << 280;
     QTest::newRow("300 bytes at 280") << QString(300, u'q') << 280;
     QTest::newRow("TON at 560") << tonAddress << 560;
     QTest::newRow("TON at 37, one pixel a module") << tonAddress << 37;
@@ -113,19 +109,12 @@ void QrTest::imageIsSharpAndSquare()
 
     QVERIFY(image);
     QCOMPARE(image->size(), QSize(side, side));
-    QSet<QRgb> colours;
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x)
-            colours.insert(image->pixel(x, y));
-    }
-    QCOMPARE(colours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
     verifyImageShowsMatrix(*image, *QRGenerator::encode(text), side);
 }
 
 void QrTest::imageNeedsAWholePixelPerModule()
 {
     // 33 modules and the quiet zone on both sides are 37 pixels at least.
-    QVERIFY(QRGenerator::makeImage(tonAddress, 37));
     QVERIFY(!QRGenerator::makeImage(tonAddress, 36));
     QVERIFY(!QRGenerator::makeImage(tonAddress, 0));
 }

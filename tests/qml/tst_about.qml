@@ -28,45 +28,28 @@ Item {
         name: "AboutSection"
         when: windowShown
 
-        function cleanup() { Theme.dark = false }
-
         function spy(target, signalName) {
             return createTemporaryObject(spyComponent, root, { target: target, signalName: signalName })
         }
 
-        // Every descendant (children, then a popup's content) whose `text` is `text`.
-        function itemsWithText(item, text) {
-            let found = []
-            if (item.text === text)
-                found.push(item)
-            const children = item.contentItem && item.contentItem !== item && !item.children
-                ? [item.contentItem] : item.children
-            for (let i = 0; children && i < children.length; ++i)
-                found = found.concat(itemsWithText(children[i], text))
-            return found
-        }
-
         function test_walletButtonsNeedARealAddress_data() {
             return [
-                { tag: "placeholder", address: "", hasAddress: false, addressText: root.missingText },
-                { tag: "address", address: root.tonAddress, hasAddress: true, addressText: root.tonAddress }
+                { tag: "placeholder", address: "", hasAddress: false },
+                { tag: "address", address: root.tonAddress, hasAddress: true }
             ]
         }
 
         function test_walletButtonsNeedARealAddress(data) {
             const card = createTemporaryObject(cardComponent, root, {
                 title: "Toncoin TON", address: data.address, hasAddress: data.hasAddress,
-                addressText: data.addressText, logoFileName: "ton.svg" })
+                logoFileName: "ton.svg" })
             const copy = findChild(card, "copyButton")
             const qr = findChild(card, "qrButton")
             const copied = spy(card, "copyRequested")
             const qrShown = spy(card, "qrRequested")
 
-            compare(findChild(card, "addressText").text, data.addressText)
             compare(copy.enabled, data.hasAddress)
             compare(qr.enabled, data.hasAddress)
-            compare(copy.Accessible.name, "Скопировать адрес Toncoin TON")
-            compare(qr.Accessible.name, "Показать QR-код Toncoin TON")
 
             mouseClick(copy)
             mouseClick(qr)
@@ -81,45 +64,32 @@ Item {
             return [
                 { tag: "shipped logo", fileName: "ton.svg", logo: true },
                 { tag: "missing file", fileName: "no-such-logo.svg", logo: false },
-                { tag: "no file name", fileName: "", logo: false },
-                { tag: "missing file, dark", fileName: "no-such-logo.svg", logo: false, dark: true }
+                { tag: "no file name", fileName: "", logo: false }
             ]
         }
 
         function test_brandIconFallsBackToTheCoinSymbol(data) {
-            Theme.dark = !!data.dark
             if (data.fileName === "no-such-logo.svg")
                 ignoreWarning(/Cannot open: qrc:\/Tallyport\/data\/wallets\/no-such-logo\.svg/)
             const icon = createTemporaryObject(iconComponent, root, { fileName: data.fileName })
             const fallback = findChild(icon, "fallbackSymbol")
 
             tryVerify(() => icon.showsLogo === data.logo && fallback.visible === !data.logo)
-            compare(fallback.color, Theme.onSurfaceVariant)
         }
 
-        function test_developerCardActsAndBrightensOnHover() {
+        // Near the far corner, away from the text: the whole card reacts.
+        function test_theWholeDeveloperCardActs() {
             const card = createTemporaryObject(developerComponent, root)
-            const background = findChild(card, "developerCardBackground")
             const clicked = spy(card, "clicked")
-            compare(card.Accessible.name, "Открыть сайт разработчика")
-            verify(itemsWithText(card, "Разработчик: Имя").length === 1)
-            compare(card.isHovered, false)
-            fuzzyCompare(background.color.a, 0.82, 0.01)
-            fuzzyCompare(background.border.color.a, 0.16, 0.01)
-
-            // Near the far corner, away from the text: the whole card reacts.
             mouseMove(card, card.width - 3, card.height - 3)
             tryCompare(card, "isHovered", true)
-            tryVerify(() => Math.abs(background.color.a - 0.95) < 0.01 && Math.abs(background.border.color.a - 0.38) < 0.01)
             mouseClick(card, card.width - 3, card.height - 3)
             compare(clicked.count, 1)
-
             mouseMove(root, root.width - 1, root.height - 1)
             tryCompare(card, "isHovered", false)
-            tryVerify(() => Math.abs(background.color.a - 0.82) < 0.01)
         }
 
-        function test_sectionShowsVersionAndCardsAndReportsActions() {
+        function test_sectionShowsACardPerWalletAndReportsActions() {
             const view = createTemporaryObject(viewComponent, root, {
                 version: "1.14", wallets: root.wallets, developerName: "Имя", developerTagline: "Строка" })
             const changelog = spy(view, "showChangelog")
@@ -127,15 +97,8 @@ Item {
             const copied = spy(view, "copyAddress")
             const qr = spy(view, "showQr")
 
-            verify(itemsWithText(view.contentItem, "О программе").length === 1)
-            verify(itemsWithText(view.contentItem, "Версия 1.14").length === 1)
             const first = findChild(view, "walletCard0")
-            const second = findChild(view, "walletCard1")
-            verify(first && second && !findChild(view, "walletCard2"))
-            compare(first.title, "Toncoin TON")
-            compare(second.title, "USDT TON")
-            compare(findChild(second, "addressText").text, root.missingText)
-            compare(findChild(second, "copyButton").enabled, false)
+            verify(first && findChild(view, "walletCard1") && !findChild(view, "walletCard2"))
 
             mouseClick(findChild(view, "changelogButton"))
             mouseClick(findChild(view, "developerCard"))
@@ -155,13 +118,9 @@ Item {
             const sheet = createTemporaryObject(changelogComponent, root)
             sheet.openWith(content)
             tryCompare(sheet, "opened", true)
-            compare(sheet.title, "История изменений")
-
             const text = findChild(sheet.contentItem, "changelogText")
             compare(text.textFormat, TextEdit.PlainText)
             compare(text.text, content)
-            compare(text.getText(0, 11), "# Changelog")
-            verify(itemsWithText(sheet.contentItem, "Текущая версия: 1.14").length === 1)
 
             keyClick(Qt.Key_Escape)
             tryCompare(sheet, "visible", false)
@@ -179,11 +138,8 @@ Item {
             const sheet = createTemporaryObject(qrComponent, root)
             sheet.openFor(root.wallets[0])
             tryCompare(sheet, "opened", true)
-            compare(sheet.title, "Toncoin TON")
-
             tryCompare(findChild(sheet.contentItem, "qrFailure"), "visible", true)
             compare(findChild(sheet.contentItem, "qrFrame").visible, false)
-            compare(findChild(sheet.contentItem, "qrFailure").text, "Не удалось сгенерировать QR.")
             compare(findChild(sheet.contentItem, "qrAddress").text, root.tonAddress)
 
             mouseClick(findChild(sheet.contentItem, "closeButton"))

@@ -20,6 +20,7 @@ TestCase {
             recoveryText: "Восстановление: доступно сейчас"
         }
     }
+    Component { id: spyComponent; SignalSpy {} }
     SignalSpy { id: spy }
 
     function makeRow(properties) {
@@ -49,19 +50,15 @@ TestCase {
     function cleanup() { Theme.dark = false }
 
     function test_controlsPerSituation_data() {
+        const menu = ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"]
         return [
             { tag: "archive list", archive: true, status: "idle",
-              shown: ["restoreButton", "deleteForeverButton"],
-              menu: ["Удалить навсегда"] },
-            { tag: "idle", archive: false, status: "idle",
-              shown: ["passButton", "noLimitsChip", "useButton"],
-              menu: ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"] },
+              shown: ["restoreButton", "deleteForeverButton"], menu: ["Удалить навсегда"] },
+            { tag: "idle", archive: false, status: "idle", shown: ["passButton", "noLimitsChip", "useButton"], menu: menu },
             { tag: "active", archive: false, status: "active",
-              shown: ["passButton", "noLimitsChip", "countdownChip", "activeChip"],
-              menu: ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"] },
+              shown: ["passButton", "noLimitsChip", "countdownChip", "activeChip"], menu: menu },
             { tag: "restored", archive: false, status: "restored",
-              shown: ["passButton", "noLimitsChip", "restoredChip", "useAgainButton"],
-              menu: ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"] },
+              shown: ["passButton", "noLimitsChip", "restoredChip", "useAgainButton"], menu: menu },
         ]
     }
     function test_controlsPerSituation(data) {
@@ -79,50 +76,38 @@ TestCase {
         tryCompare(row, "menu", null)
     }
 
-    function test_eachControlReportsItsOwnSignal_data() {
+    // A control (or the menu's item at `index`) reports its own signal and no other.
+    function test_eachActionReportsItsOwnSignal_data() {
         return [
             { tag: "use", status: "idle", control: "useButton", signal: "use" },
             { tag: "use again", status: "restored", control: "useAgainButton", signal: "useAgain" },
             { tag: "no-limits chip", status: "active", control: "noLimitsChip", signal: "toggleNoLimits" },
             { tag: "restore", archive: true, control: "restoreButton", signal: "restore" },
             { tag: "delete forever", archive: true, control: "deleteForeverButton", signal: "deleteRequested" },
+            { tag: "menu: edit", index: 0, signal: "edit" },
+            { tag: "menu: reset", index: 1, signal: "reset" },
+            { tag: "menu: archive", index: 2, signal: "archive" },
+            { tag: "menu: delete", index: 4, signal: "deleteRequested" },
+            { tag: "menu: delete forever", archive: true, index: 0, signal: "deleteRequested" },
         ]
     }
-    function test_eachControlReportsItsOwnSignal(data) {
+    function test_eachActionReportsItsOwnSignal(data) {
         const row = makeRow({ isArchiveSection: data.archive === true, status: data.status || "idle" })
         const spies = {}
         for (const signal of ["use", "useAgain", "edit", "reset", "archive", "restore", "toggleNoLimits",
                               "deleteRequested"])
-            spies[signal] = createTemporaryQmlObject("import QtTest; SignalSpy {}", testCase)
-        for (const signal in spies) {
-            spies[signal].target = row
-            spies[signal].signalName = signal
+            spies[signal] = createTemporaryObject(spyComponent, testCase, { target: row, signalName: signal })
+        if (data.control) {
+            mouseClick(part(row, data.control))
+        } else {
+            mouseClick(part(row, "menuButton"))
+            verify(row.menu)
+            tryCompare(row.menu, "opened", true)
+            mouseClick(row.menu.itemAt(data.index))
+            tryCompare(row, "menu", null)
         }
-        mouseClick(part(row, data.control))
         for (const signal in spies)
             compare(spies[signal].count, signal === data.signal ? 1 : 0, signal)
-    }
-
-    function test_menuItemsReportTheirSignal_data() {
-        return [
-            { tag: "edit", archive: false, index: 0, signal: "edit" },
-            { tag: "reset", archive: false, index: 1, signal: "reset" },
-            { tag: "archive", archive: false, index: 2, signal: "archive" },
-            { tag: "delete", archive: false, index: 4, signal: "deleteRequested" },
-            { tag: "delete forever", archive: true, index: 0, signal: "deleteRequested" },
-        ]
-    }
-    function test_menuItemsReportTheirSignal(data) {
-        const row = makeRow({ isArchiveSection: data.archive })
-        spy.clear()
-        spy.target = row
-        spy.signalName = data.signal
-        mouseClick(part(row, "menuButton"))
-        verify(row.menu)
-        tryCompare(row.menu, "opened", true)
-        mouseClick(row.menu.itemAt(data.index))
-        compare(spy.count, 1)
-        tryCompare(row, "menu", null)
     }
 
     function test_menuOpensFromTheKeyboard_data() {
@@ -155,9 +140,7 @@ TestCase {
         mouseClick(button)
         compare(calls, 1)
         compare(button.text, "Скопировано")
-        compare(button.background.color, Theme.successGreen)
         tryCompare(button, "text", "Скопировать пароль", 5000)
-        compare(button.background.color, Theme.primaryBlue)
     }
 
     function test_aLaterCopyDoesNotPostponeTheFirstReset() {
@@ -179,7 +162,6 @@ TestCase {
         result = false
         mouseClick(button)
         compare(button.text, "Скопировать пароль")
-        compare(button.background.color, Theme.primaryBlue)
     }
 
     function test_emptyPasswordDisablesCopy() {
@@ -187,44 +169,29 @@ TestCase {
         const row = makeRow({ hasPassword: false, copyPassword: () => { ++calls; return true } })
         const button = part(row, "passButton")
         verify(!button.enabled)
-        compare(button.opacity, 0.45)
         mouseClick(button)
         compare(calls, 0)
         compare(button.text, "Скопировать пароль")
-        row.hasPassword = true
-        compare(button.opacity, 1)
     }
 
-    function test_textsComeFromTheProperties() {
-        const row = makeRow({ note: "", recoveryText: "Восстановление: отсутствуют лимиты" })
-        compare(part(row, "recoveryText").text, "Восстановление: отсутствуют лимиты")
+    function test_noteAndArchivedBadgeShowOnlyWhenSet() {
+        const row = makeRow({ note: "" })
         verify(!shown(row, "noteText"))
         verify(!shown(row, "archivedBadge"))
         row.note = "team plan"
         row.isArchived = true
         verify(shown(row, "noteText"))
-        compare(part(row, "noteText").maximumLineCount, 1)
         verify(shown(row, "archivedBadge"))
-        row.status = "active"
-        row.remainingText = "6д 23ч 59м"
-        compare(part(row, "countdownChip").Accessible.name, "6д 23ч 59м")
     }
 
-    function test_noLimitsChipLook_data() {
-        return [
-            { tag: "set", flag: true, text: Theme.neonRed, fill: Theme.withOpacity(Theme.neonRed, 0.12),
-              outline: Theme.withOpacity(Theme.neonRed, 0.65), glow: true },
-            { tag: "clear", flag: false, text: Theme.withOpacity(Theme.onSurfaceVariant, 0.6),
-              fill: Theme.withOpacity(Theme.surfaceContainerHigh, 0.42),
-              outline: Theme.withOpacity(Theme.onSurfaceVariant, 0.2), glow: false },
-        ]
-    }
-    function test_noLimitsChipLook(data) {
-        const chip = part(makeRow({ hasNoLimits: data.flag }), "noLimitsChip")
-        verify(sameColour(chip.contentItem.color, data.text))
-        verify(sameColour(chip.background.color, data.fill))
-        verify(sameColour(chip.background.border.color, data.outline))
-        compare(chip.layer.enabled, data.glow)
+    function test_noLimitsChipGlowsRedOnlyWhenSet() {
+        const row = makeRow({ hasNoLimits: true })
+        const chip = part(row, "noLimitsChip")
+        verify(chip.layer.enabled)
+        verify(sameColour(chip.contentItem.color, Theme.neonRed))
+        row.hasNoLimits = false
+        verify(!chip.layer.enabled)
+        verify(!sameColour(chip.contentItem.color, Theme.neonRed))
     }
 
     function test_restoredCardIsPaleGreenWithDarkTextInBothAppearances_data() {
@@ -237,15 +204,6 @@ TestCase {
         tryCompare(row, "isHovered", true)
         verify(sameColour(part(row, "rowBackground").color, Qt.rgba(0.88, 0.97, 0.89, 1)))
         verify(sameColour(part(row, "nameText").color, Qt.rgba(26 / 255, 27 / 255, 31 / 255, 1)))
-    }
-
-    function test_otherCardsLightenOnHover() {
-        const row = makeRow({ status: "active" })
-        mouseMove(testCase, testCase.width - 1, testCase.height - 1)
-        compare(row.rowBackground, Theme.withOpacity(Theme.cardBackground, 0.95))
-        mouseMove(row, 20, 20)
-        tryCompare(row, "isHovered", true)
-        compare(row.rowBackground, Theme.surfaceContainerLow)
     }
 
     function test_onlyDraggableCardsOfferADrag_data() {

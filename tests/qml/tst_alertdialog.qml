@@ -87,9 +87,7 @@ Item {
                                        cancellable: data.cancellable })
             const main = button(opened.alert, "ОК")
             compare(main.background.color, data.fill)
-            compare(main.Accessible.name, "ОК")
-            const cancel = button(opened.alert, "Отмена")
-            compare(cancel.visible, data.cancel)
+            compare(button(opened.alert, "Отмена").visible, data.cancel)
             opened.alert.close()
         }
     }

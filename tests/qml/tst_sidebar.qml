@@ -80,26 +80,27 @@ Item {
             return row
         }
 
-        function centreOf(item) {
-            return item.mapToItem(root, item.width / 2, item.height / 2)
-        }
-
         function moveOnto(dragged, item) {
-            const at = centreOf(item)
+            const at = item.mapToItem(root, item.width / 2, item.height / 2)
             dragged.x = at.x
             dragged.y = at.y
         }
 
+        // An account drag started over a section row, where nothing accepts it.
+        function startDrag(sidebar) {
+            const dragged = createTemporaryObject(dragComponent, root, { payload: root.accountId })
+            moveOnto(dragged, findChild(sidebar, "section:all"))
+            dragged.Drag.active = true
+            return dragged
+        }
+
+        // A drop target looks the same whether or not the row is selected.
         function test_rowColours_data() {
             return [
-                { tag: "plain", selected: false, dropTarget: false,
-                  background: Qt.rgba(0, 0, 0, 0), content: Theme.onSurfaceVariant },
                 { tag: "selected", selected: true, dropTarget: false,
-                  background: Theme.withOpacity(Theme.cardBackground, 0.9), content: Theme.primaryBlue },
-                { tag: "drop target", selected: false, dropTarget: true,
-                  background: Theme.withOpacity(Theme.primaryBlue, 0.18), content: Theme.primaryBlue },
+                  background: Theme.withOpacity(Theme.cardBackground, 0.9) },
                 { tag: "drop target wins over selection", selected: true, dropTarget: true,
-                  background: Theme.withOpacity(Theme.primaryBlue, 0.18), content: Theme.primaryBlue }
+                  background: Theme.withOpacity(Theme.primaryBlue, 0.18) }
             ]
         }
 
@@ -107,21 +108,19 @@ Item {
             const row = createTemporaryObject(rowComponent, root,
                                               { selected: data.selected, dropTarget: data.dropTarget })
             compare(row.background.color, data.background)
-            compare(row.contentColor, data.content)
+            compare(row.contentColor, Theme.primaryBlue)
         }
 
-        function test_contextMenu_data() {
+        function test_contextMenuOnlyForUserServices_data() {
             return [
-                { tag: "user service, right click", isSystem: false, byKeyboard: false,
-                  items: ["Переименовать", "Удалить"] },
-                { tag: "user service, Shift+F10", isSystem: false, byKeyboard: true,
-                  items: ["Переименовать", "Удалить"] },
-                { tag: "system service, right click", isSystem: true, byKeyboard: false, items: [] },
-                { tag: "system service, Shift+F10", isSystem: true, byKeyboard: true, items: [] }
+                { tag: "user service, right click", isSystem: false, byKeyboard: false },
+                { tag: "user service, Shift+F10", isSystem: false, byKeyboard: true },
+                { tag: "system service, right click", isSystem: true, byKeyboard: false },
+                { tag: "system service, Shift+F10", isSystem: true, byKeyboard: true }
             ]
         }
 
-        function test_contextMenu(data) {
+        function test_contextMenuOnlyForUserServices(data) {
             const row = createTemporaryObject(rowComponent, root, { isSystem: data.isSystem })
             const menu = findChild(row, "serviceContextMenu")
             if (data.byKeyboard) {
@@ -130,32 +129,27 @@ Item {
             } else {
                 mouseClick(row, row.width / 2, row.height / 2, Qt.RightButton)
             }
-            compare(menu.visible, data.items.length > 0)
-            if (!menu.visible)
-                return
-            const texts = []
-            for (let i = 0; i < menu.count; ++i)
-                texts.push(menu.itemAt(i).text)
-            compare(texts, data.items)
+            compare(menu.visible, !data.isSystem)
             menu.close()
         }
 
-        function test_menuItemsReportTheirAction_data() {
+        function test_menuItemsReportTheService_data() {
             return [
-                { tag: "rename", index: 0, signalName: "renameRequested" },
-                { tag: "delete", index: 1, signalName: "deleteRequested" }
+                { tag: "rename", index: 0, signalName: "renameServiceRequested", args: [root.homeId] },
+                { tag: "delete", index: 1, signalName: "deleteServiceRequested", args: [root.homeId, "Дом"] }
             ]
         }
 
-        function test_menuItemsReportTheirAction(data) {
-            const row = createTemporaryObject(rowComponent, root)
-            const reported = spy(row, data.signalName)
+        function test_menuItemsReportTheService(data) {
+            const sidebar = makeSidebar()
+            const requested = spy(sidebar, data.signalName)
+            const row = serviceRow(sidebar, root.homeId)
             const menu = findChild(row, "serviceContextMenu")
             mouseClick(row, row.width / 2, row.height / 2, Qt.RightButton)
             tryCompare(menu, "opened", true)
-            const item = menu.itemAt(data.index)
-            mouseClick(item, item.width / 2, item.height / 2)
-            compare(reported.count, 1)
+            mouseClick(menu.itemAt(data.index))
+            compare(requested.count, 1)
+            compare(Array.from(requested.signalArguments[0]), data.args)
             tryCompare(menu, "visible", false)
         }
 
@@ -226,33 +220,15 @@ Item {
         function test_addServiceButton() {
             const sidebar = makeSidebar()
             const requested = spy(sidebar, "addServiceRequested")
-            const button = findChild(sidebar, "addServiceButton")
-            compare(button.Accessible.name, "Создать сервис")
-            mouseClick(button)
+            mouseClick(findChild(sidebar, "addServiceButton"))
             compare(requested.count, 1)
-        }
-
-        function test_deleteReportsServiceAndName() {
-            const sidebar = makeSidebar()
-            const requested = spy(sidebar, "deleteServiceRequested")
-            const row = serviceRow(sidebar, root.homeId)
-            const menu = findChild(row, "serviceContextMenu")
-            mouseClick(row, row.width / 2, row.height / 2, Qt.RightButton)
-            tryCompare(menu, "opened", true)
-            const item = menu.itemAt(1)
-            mouseClick(item, item.width / 2, item.height / 2)
-            compare(requested.count, 1)
-            compare(requested.signalArguments[0][0], root.homeId)
-            compare(requested.signalArguments[0][1], "Дом")
         }
 
         function test_dragHighlightsOnlyTheRowUnderIt() {
             const sidebar = makeSidebar()
             const work = serviceRow(sidebar, root.workId)
             const home = serviceRow(sidebar, root.homeId)
-            const dragged = createTemporaryObject(dragComponent, root, { payload: root.accountId })
-            moveOnto(dragged, findChild(sidebar, "section:all"))
-            dragged.Drag.active = true
+            const dragged = startDrag(sidebar)
 
             // Moves of a drag are delivered from the event loop.
             moveOnto(dragged, work)
@@ -282,9 +258,7 @@ Item {
                     return data.handled
                 }
             })
-            const dragged = createTemporaryObject(dragComponent, root, { payload: root.accountId })
-            moveOnto(dragged, findChild(sidebar, "section:all"))
-            dragged.Drag.active = true
+            const dragged = startDrag(sidebar)
             moveOnto(dragged, serviceRow(sidebar, root.workId))
             tryCompare(sidebar, "dropTargetServiceId", root.workId)
 

@@ -58,16 +58,6 @@ Item {
             verify(findChild(toolbar, "settingsButton").visible)
         }
 
-        function test_accessibleNames() {
-            const toolbar = makeToolbar()
-            compare(findChild(toolbar, "searchField").Accessible.name, "Поиск")
-            compare(findChild(toolbar, "refreshButton").Accessible.name, "Обновить")
-            compare(findChild(toolbar, "settingsButton").Accessible.name, "Настройки")
-            const add = findChild(toolbar, "addButton")
-            compare(add.Accessible.name, "Добавить аккаунт")
-            compare(add.text, "Добавить")
-        }
-
         // Typing reports each edit; a search text set from outside (as when
         // the destination changes) still replaces what was typed.
         function test_searchFollowsBothWays() {

@@ -20,14 +20,6 @@ QJsonObject object(const char *json)
 
 const QDateTime kReadTime = utc("2026-05-01T08:00:00Z");
 
-Account fullAccount()
-{
-    return Account{QUuid::createUuid(), QUuid::createUuid(), QStringLiteral("Рабочий аккаунт"),
-                   QStringLiteral("лимит \"GPT-4\"\nвторая строка"), QStringLiteral("p@ss\\word"),
-                   utc("2026-01-02T03:04:05Z"), utc("2026-03-02T14:05:09Z"),
-                   utc("2026-03-09T14:05:09Z"), true, utc("2026-03-03T00:00:00Z"), true};
-}
-
 }
 
 class TestJsonCoding : public QObject {
@@ -38,14 +30,12 @@ private slots:
     void dateIsWrittenInWholeUtcSeconds();
     void dateParsing_data();
     void dateParsing();
-    void uuidsAreWrittenUpperCaseAndReadInEitherCase();
-    void uuidParsingRejectsOtherForms_data();
-    void uuidParsingRejectsOtherForms();
+    void uuids_data();
+    void uuids();
 
     void accountRoundTrips();
-    void accountLeavesAbsentDatesOut();
-    void accountWithOnlyANameTakesDefaults();
-    void accountTreatsNullAsMissing();
+    void accountDefaults_data();
+    void accountDefaults();
     void accountRejectsWrongTypes_data();
     void accountRejectsWrongTypes();
 
@@ -54,17 +44,13 @@ private slots:
     void serviceAndEventAreStrict();
     void everyEventTypeRoundTrips();
 
-    void emptyStateObject();
-    void stateListsMayBeNull();
-    void oneBadRecordFailsTheWholeState_data();
-    void oneBadRecordFailsTheWholeState();
+    void stateDecoding_data();
+    void stateDecoding();
     void accountListMustBeAnArray();
 
     void preferencesRoundTrip();
     void preferencesReading_data();
     void preferencesReading();
-    void preferencesRejects_data();
-    void preferencesRejects();
 };
 
 void TestJsonCoding::dateIsWrittenInWholeUtcSeconds_data()
@@ -77,7 +63,6 @@ void TestJsonCoding::dateIsWrittenInWholeUtcSeconds_data()
     QTest::newRow("epoch") << QDateTime::fromMSecsSinceEpoch(0, Qt::UTC) << "1970-01-01T00:00:00Z";
     // Truncation goes towards the past, also before the epoch.
     QTest::newRow("before epoch") << QDateTime::fromMSecsSinceEpoch(-500, Qt::UTC) << "1969-12-31T23:59:59Z";
-    QTest::newRow("leap day") << utc("2024-02-29T23:59:59Z") << "2024-02-29T23:59:59Z";
 }
 
 void TestJsonCoding::dateIsWrittenInWholeUtcSeconds()
@@ -98,7 +83,6 @@ void TestJsonCoding::dateParsing_data()
     QTest::newRow("lower-case z") << "2026-03-02T14:05:09z" << QDateTime();
     QTest::newRow("no zone") << "2026-03-02T14:05:09" << QDateTime();
     QTest::newRow("space separator") << "2026-03-02 14:05:09Z" << QDateTime();
-    QTest::newRow("date only") << "2026-03-02" << QDateTime();
     QTest::newRow("29 February of a common year") << "2026-02-29T00:00:00Z" << QDateTime();
     QTest::newRow("hour 24") << "2026-03-02T24:00:00Z" << QDateTime();
     QTest::newRow("month 13") << "2026-13-02T14:05:09Z" << QDateTime();
@@ -118,82 +102,67 @@ void TestJsonCoding::dateParsing()
     }
 }
 
-void TestJsonCoding::uuidsAreWrittenUpperCaseAndReadInEitherCase()
-{
-    const QUuid id(QStringLiteral("6f1c2a7e-90ab-4cde-8f01-23456789abcd"));
-    QCOMPARE(JsonCoding::uuidString(id), QStringLiteral("6F1C2A7E-90AB-4CDE-8F01-23456789ABCD"));
-    QCOMPARE(JsonCoding::parseUuid(u"6f1c2a7e-90ab-4cde-8f01-23456789abcd").value(), id);
-    QCOMPARE(JsonCoding::parseUuid(u"6F1C2A7E-90AB-4CDE-8F01-23456789ABCD").value(), id);
-}
-
-void TestJsonCoding::uuidParsingRejectsOtherForms_data()
+void TestJsonCoding::uuids_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("braces") << "{6f1c2a7e-90ab-4cde-8f01-23456789abcd}";
-    QTest::newRow("no hyphens") << "6f1c2a7e90ab4cde8f0123456789abcd";
-    QTest::newRow("hyphen misplaced") << "6f1c2a7e9-0ab-4cde-8f01-23456789abcd";
-    QTest::newRow("not hex") << "6f1c2a7e-90ab-4cde-8f01-23456789abcg";
-    QTest::newRow("too short") << "6f1c2a7e-90ab-4cde-8f01-23456789abc";
-    QTest::newRow("empty") << "";
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("lower case") << "6f1c2a7e-90ab-4cde-8f01-23456789abcd" << true;
+    QTest::newRow("upper case") << "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD" << true;
+    QTest::newRow("braces") << "{6f1c2a7e-90ab-4cde-8f01-23456789abcd}" << false;
+    QTest::newRow("no hyphens") << "6f1c2a7e90ab4cde8f0123456789abcd" << false;
+    QTest::newRow("hyphen misplaced") << "6f1c2a7e9-0ab-4cde-8f01-23456789abcd" << false;
+    QTest::newRow("not hex") << "6f1c2a7e-90ab-4cde-8f01-23456789abcg" << false;
+    QTest::newRow("too short") << "6f1c2a7e-90ab-4cde-8f01-23456789abc" << false;
 }
 
-void TestJsonCoding::uuidParsingRejectsOtherForms()
+void TestJsonCoding::uuids()
 {
     QFETCH(QString, text);
-    QVERIFY(!JsonCoding::parseUuid(text));
+    QFETCH(bool, accepted);
+    const QUuid id(QStringLiteral("6f1c2a7e-90ab-4cde-8f01-23456789abcd"));
+    QCOMPARE(JsonCoding::uuidString(id), QStringLiteral("6F1C2A7E-90AB-4CDE-8F01-23456789ABCD"));
+    QCOMPARE(JsonCoding::parseUuid(text), accepted ? std::optional<QUuid>(id) : std::nullopt);
 }
 
 void TestJsonCoding::accountRoundTrips()
 {
-    const Account account = fullAccount();
-    const QJsonObject json = JsonCoding::encode(account);
+    Account account{QUuid::createUuid(), QUuid::createUuid(), QStringLiteral("Рабочий аккаунт"),
+                    QStringLiteral("лимит \"GPT-4\"\nвторая строка"), QStringLiteral("p@ss\\word"),
+                    utc("2026-01-02T03:04:05Z"), utc("2026-03-02T14:05:09Z"),
+                    utc("2026-03-09T14:05:09Z"), true, utc("2026-03-03T00:00:00Z"), true};
+    QJsonObject json = JsonCoding::encode(account);
     QCOMPARE(json.keys(), QStringList({"archivedAt", "createdAt", "hasNoLimits", "id", "isArchived", "name",
                                        "note", "password", "resetAt", "serviceId", "startedAt"}));
-    QCOMPARE(json.value("startedAt").toString(), QStringLiteral("2026-03-02T14:05:09Z"));
-    QCOMPARE(json.value("id").toString(), account.id.toString(QUuid::WithoutBraces).toUpper());
-    const auto decoded = JsonCoding::decodeAccount(json, kReadTime);
-    QVERIFY(decoded.ok());
-    QCOMPARE(decoded.value(), account);
-}
+    QCOMPARE(JsonCoding::decodeAccount(json, kReadTime).value(), account);
 
-void TestJsonCoding::accountLeavesAbsentDatesOut()
-{
-    Account account = fullAccount();
+    // Absent dates are left out, not written as null.
     account.startedAt.reset();
     account.resetAt.reset();
     account.archivedAt.reset();
-    const QJsonObject json = JsonCoding::encode(account);
-    QVERIFY(!json.contains("startedAt"));
-    QVERIFY(!json.contains("resetAt"));
-    QVERIFY(!json.contains("archivedAt"));
+    json = JsonCoding::encode(account);
+    QCOMPARE(json.keys(), QStringList({"createdAt", "hasNoLimits", "id", "isArchived", "name", "note",
+                                       "password", "serviceId"}));
     QCOMPARE(JsonCoding::decodeAccount(json, kReadTime).value(), account);
 }
 
-void TestJsonCoding::accountWithOnlyANameTakesDefaults()
+void TestJsonCoding::accountDefaults_data()
 {
-    const QJsonObject json = object(R"({"name": "Только имя"})");
-    const Account first = JsonCoding::decodeAccount(json, kReadTime).value();
-    QCOMPARE(first.name, QStringLiteral("Только имя"));
-    QCOMPARE(first.serviceId, Service::systemID);
-    QVERIFY(first.note.isEmpty() && first.password.isEmpty());
-    QCOMPARE(first.createdAt, kReadTime);
-    QVERIFY(!first.startedAt && !first.resetAt && !first.archivedAt);
-    QVERIFY(!first.isArchived && !first.hasNoLimits);
-    QVERIFY(!first.id.isNull());
-    const Account second = JsonCoding::decodeAccount(json, kReadTime).value();
-    QVERIFY(first.id != second.id);
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("only a name") << QByteArray(R"({"name": "Только имя"})") << "Только имя";
+    QTest::newRow("null is missing") << QByteArray(R"({"id": null, "serviceId": null, "name": null, "note": null,
+        "password": null, "createdAt": null, "startedAt": null, "resetAt": null, "isArchived": null,
+        "archivedAt": null, "hasNoLimits": null})") << QString();
 }
 
-void TestJsonCoding::accountTreatsNullAsMissing()
+void TestJsonCoding::accountDefaults()
 {
-    const QJsonObject json = object(R"({"id": null, "serviceId": null, "name": null, "note": null,
-        "password": null, "createdAt": null, "startedAt": null, "resetAt": null, "isArchived": null,
-        "archivedAt": null, "hasNoLimits": null})");
-    const Account account = JsonCoding::decodeAccount(json, kReadTime).value();
-    QCOMPARE(account.serviceId, Service::systemID);
-    QCOMPARE(account.createdAt, kReadTime);
-    QVERIFY(!account.resetAt);
-    QVERIFY(!JsonCoding::encode(account).contains("resetAt"));
+    QFETCH(QByteArray, json);
+    QFETCH(QString, name);
+    const Account first = JsonCoding::decodeAccount(object(json.constData()), kReadTime).value();
+    const Account second = JsonCoding::decodeAccount(object(json.constData()), kReadTime).value();
+    QCOMPARE(first, (Account{first.id, Service::systemID, name, {}, {}, kReadTime, {}, {}, false, {}, false}));
+    QVERIFY(!first.id.isNull() && first.id != second.id);
 }
 
 void TestJsonCoding::accountRejectsWrongTypes_data()
@@ -233,25 +202,23 @@ void TestJsonCoding::serviceAndEventAreStrict_data()
 {
     QTest::addColumn<bool>("isService");
     QTest::addColumn<QByteArray>("json");
-    const QByteArray service = R"("id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD", "name": "Claude",
-        "createdAt": "2026-01-01T00:00:00Z")";
-    const QByteArray event = R"("id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD",
-        "accountId": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCE", "timestamp": "2026-01-01T00:00:00Z",
-        "details": "Аккаунт создан")";
+    const QByteArray id = R"("id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD")";
+    const QByteArray service = id + R"(, "name": "Claude", "createdAt": "2026-01-01T00:00:00Z")";
+    const QByteArray event = id + R"(, "accountId": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCE",
+        "timestamp": "2026-01-01T00:00:00Z")";
     QTest::newRow("service without isSystem") << true << "{" + service + "}";
     QTest::newRow("service with null isSystem") << true << "{" + service + R"(, "isSystem": null})";
     QTest::newRow("service with string isSystem") << true << "{" + service + R"(, "isSystem": "false"})";
     QTest::newRow("service without name")
-        << true << QByteArray(R"({"id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD", "createdAt": "2026-01-01T00:00:00Z", "isSystem": false})");
+        << true << "{" + id + R"(, "createdAt": "2026-01-01T00:00:00Z", "isSystem": false})";
     QTest::newRow("service with a fraction date")
-        << true << QByteArray(R"({"id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD", "name": "x", "createdAt": "2026-01-01T00:00:00.5Z", "isSystem": false})");
-    QTest::newRow("event of unknown type") << false << "{" + event + R"(, "type": "renamed"})";
-    QTest::newRow("event type in other case") << false << "{" + event + R"(, "type": "Created"})";
-    QTest::newRow("event without type") << false << "{" + event + "}";
-    QTest::newRow("event with numeric details")
-        << false << QByteArray(R"({"id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD", "accountId": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCE", "timestamp": "2026-01-01T00:00:00Z", "type": "used", "details": 3})");
-    QTest::newRow("event with bad account id")
-        << false << QByteArray(R"({"id": "6F1C2A7E-90AB-4CDE-8F01-23456789ABCD", "accountId": "none", "timestamp": "2026-01-01T00:00:00Z", "type": "used", "details": ""})");
+        << true << "{" + id + R"(, "name": "x", "createdAt": "2026-01-01T00:00:00.5Z", "isSystem": false})";
+    QTest::newRow("event of unknown type") << false << "{" + event + R"(, "details": "", "type": "renamed"})";
+    QTest::newRow("event type in other case") << false << "{" + event + R"(, "details": "", "type": "Created"})";
+    QTest::newRow("event without type") << false << "{" + event + R"(, "details": ""})";
+    QTest::newRow("event with numeric details") << false << "{" + event + R"(, "type": "used", "details": 3})";
+    QTest::newRow("event with bad account id") << false << "{" + id + R"(, "accountId": "none",
+        "timestamp": "2026-01-01T00:00:00Z", "type": "used", "details": ""})";
     QTest::newRow("event as array") << false << QByteArray("[]");
 }
 
@@ -262,10 +229,7 @@ void TestJsonCoding::serviceAndEventAreStrict()
     const QJsonDocument document = QJsonDocument::fromJson(json);
     QVERIFY(!document.isNull());
     const QJsonValue value = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
-    if (isService)
-        QVERIFY(!JsonCoding::decodeService(value).ok());
-    else
-        QVERIFY(!JsonCoding::decodeEvent(value).ok());
+    QVERIFY(!(isService ? JsonCoding::decodeService(value).ok() : JsonCoding::decodeEvent(value).ok()));
     const QJsonObject state{{isService ? "services" : "events", QJsonArray{value}}};
     QVERIFY(!JsonCoding::decodeState(state, kReadTime).ok());
 }
@@ -285,36 +249,30 @@ void TestJsonCoding::everyEventTypeRoundTrips()
     }
 }
 
-void TestJsonCoding::emptyStateObject()
-{
-    const AccountsState state = JsonCoding::decodeState(QJsonObject(), kReadTime).value();
-    QCOMPARE(state, AccountsState{});
-    QCOMPARE(JsonCoding::encode(state),
-             object(R"({"accounts": [], "events": [], "services": []})"));
-}
-
-void TestJsonCoding::stateListsMayBeNull()
-{
-    const auto state = JsonCoding::decodeState(object(R"({"services": null, "accounts": null, "events": null,
-        "unknown": 1})"), kReadTime);
-    QVERIFY(state.ok());
-    QCOMPARE(state.value(), AccountsState{});
-}
-
-void TestJsonCoding::oneBadRecordFailsTheWholeState_data()
+void TestJsonCoding::stateDecoding_data()
 {
     QTest::addColumn<QByteArray>("json");
-    QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})");
-    QTest::newRow("services as string") << QByteArray(R"({"services": ""})");
-    QTest::newRow("account that is a string") << QByteArray(R"({"accounts": ["x"]})");
-    QTest::newRow("null account") << QByteArray(R"({"accounts": [null]})");
-    QTest::newRow("empty event") << QByteArray(R"({"events": [{}]})");
+    QTest::addColumn<bool>("ok"); // an empty state when read
+    QTest::newRow("empty object") << QByteArray("{}") << true;
+    QTest::newRow("null lists, unknown key")
+        << QByteArray(R"({"services": null, "accounts": null, "events": null, "unknown": 1})") << true;
+    // One bad record fails the whole state.
+    QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})") << false;
+    QTest::newRow("services as string") << QByteArray(R"({"services": ""})") << false;
+    QTest::newRow("account that is a string") << QByteArray(R"({"accounts": ["x"]})") << false;
+    QTest::newRow("null account") << QByteArray(R"({"accounts": [null]})") << false;
 }
 
-void TestJsonCoding::oneBadRecordFailsTheWholeState()
+void TestJsonCoding::stateDecoding()
 {
     QFETCH(QByteArray, json);
-    QVERIFY(!JsonCoding::decodeState(object(json.constData()), kReadTime).ok());
+    QFETCH(bool, ok);
+    const auto decoded = JsonCoding::decodeState(object(json.constData()), kReadTime);
+    QCOMPARE(decoded.ok(), ok);
+    if (ok) {
+        QCOMPARE(decoded.value(), AccountsState{});
+        QCOMPARE(JsonCoding::encode(decoded.value()), object(R"({"accounts": [], "events": [], "services": []})"));
+    }
 }
 
 void TestJsonCoding::accountListMustBeAnArray()
@@ -345,47 +303,40 @@ void TestJsonCoding::preferencesRoundTrip()
 void TestJsonCoding::preferencesReading_data()
 {
     QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<Preferences>("expected");
+    QTest::addColumn<std::optional<Preferences>>("expected"); // nullopt: rejected
     Preferences full;
     full.timerFormat = TimerFormat::full;
     Preferences unknownZone;
     unknownZone.timezoneIdentifier = QStringLiteral("Mars/Olympus_Mons");
-    QTest::newRow("empty") << QByteArray("{}") << Preferences{};
-    QTest::newRow("only the format") << QByteArray(R"({"timerFormat": "full"})") << full;
+    const std::optional<Preferences> rejected;
+    QTest::newRow("empty") << QByteArray("{}") << std::optional(Preferences{});
+    QTest::newRow("only the format") << QByteArray(R"({"timerFormat": "full"})") << std::optional(full);
     QTest::newRow("all null") << QByteArray(R"({"appearanceMode": null, "timerFormat": null, "showSeconds": null,
         "autoLaunchAtStartup": null, "timezoneIdentifier": null, "notificationsOnRestore": null})")
-                              << Preferences{};
-    QTest::newRow("older zone key") << QByteArray(R"({"timezonePreference": "Europe/Moscow"})") << Preferences{};
+                              << std::optional(Preferences{});
+    QTest::newRow("older zone key") << QByteArray(R"({"timezonePreference": "Europe/Moscow"})")
+                                    << std::optional(Preferences{});
     QTest::newRow("unknown zone kept") << QByteArray(R"({"timezoneIdentifier": "Mars/Olympus_Mons"})")
-                                       << unknownZone;
+                                       << std::optional(unknownZone);
     QTest::newRow("newer zone key wins")
-        << QByteArray(R"({"timezoneIdentifier": "Mars/Olympus_Mons", "timezonePreference": 3})") << unknownZone;
+        << QByteArray(R"({"timezoneIdentifier": "Mars/Olympus_Mons", "timezonePreference": 3})")
+        << std::optional(unknownZone);
+    QTest::newRow("unknown appearance") << QByteArray(R"({"appearanceMode": "sepia"})") << rejected;
+    QTest::newRow("appearance in other case") << QByteArray(R"({"appearanceMode": "Dark"})") << rejected;
+    QTest::newRow("unknown format") << QByteArray(R"({"timerFormat": "long"})") << rejected;
+    QTest::newRow("showSeconds as string") << QByteArray(R"({"showSeconds": "yes"})") << rejected;
+    QTest::newRow("zone as number") << QByteArray(R"({"timezoneIdentifier": 3})") << rejected;
+    QTest::newRow("older zone key as number") << QByteArray(R"({"timezonePreference": 3})") << rejected;
 }
 
 void TestJsonCoding::preferencesReading()
 {
     QFETCH(QByteArray, json);
-    QFETCH(Preferences, expected);
+    QFETCH(std::optional<Preferences>, expected);
     const auto decoded = JsonCoding::decodePreferences(object(json.constData()));
-    QVERIFY(decoded.ok());
-    QCOMPARE(decoded.value(), expected);
-}
-
-void TestJsonCoding::preferencesRejects_data()
-{
-    QTest::addColumn<QByteArray>("json");
-    QTest::newRow("unknown appearance") << QByteArray(R"({"appearanceMode": "sepia"})");
-    QTest::newRow("appearance in other case") << QByteArray(R"({"appearanceMode": "Dark"})");
-    QTest::newRow("unknown format") << QByteArray(R"({"timerFormat": "long"})");
-    QTest::newRow("showSeconds as string") << QByteArray(R"({"showSeconds": "yes"})");
-    QTest::newRow("zone as number") << QByteArray(R"({"timezoneIdentifier": 3})");
-    QTest::newRow("older zone key as number") << QByteArray(R"({"timezonePreference": 3})");
-}
-
-void TestJsonCoding::preferencesRejects()
-{
-    QFETCH(QByteArray, json);
-    QVERIFY(!JsonCoding::decodePreferences(object(json.constData())).ok());
+    QCOMPARE(decoded.ok(), expected.has_value());
+    if (expected)
+        QCOMPARE(decoded.value(), *expected);
 }
 
 QTEST_GUILESS_MAIN(TestJsonCoding)

@@ -21,16 +21,13 @@ QByteArray stored(const QString &path)
 
 void store(const QString &path, const QByteArray &bytes)
 {
-    QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(kKey, bytes);
+    QSettings(path, QSettings::IniFormat).setValue(kKey, bytes);
 }
 
-Preferences dark()
+QByteArray fileBytes(const QString &path)
 {
-    Preferences preferences;
-    preferences.appearanceMode = AppearanceMode::dark;
-    preferences.timezoneIdentifier = QStringLiteral("Asia/Yekaterinburg");
-    return preferences;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }
@@ -42,9 +39,7 @@ private slots:
     void init();
     void loading_data();
     void loading();
-    void migratedPreferencesAreReadFromTheCurrentStoreNextTime();
-    void savingWritesCompactJsonWithoutAbsentZone();
-    void unknownZoneIsKept();
+    void savingWritesCompactPrivateJson();
     void withoutAStoreNothingHappens();
     void currentUserStoreLivesInXdgConfigHome();
 
@@ -70,23 +65,20 @@ void TestPreferencesRepository::loading_data()
 
     const QByteArray darkJson = R"({"appearanceMode": "dark", "timezoneIdentifier": "Asia/Yekaterinburg"})";
     const QByteArray light = R"({"appearanceMode": "light"})";
+    const QByteArray sepia = R"({"appearanceMode": "sepia"})";
+    Preferences dark;
+    dark.appearanceMode = AppearanceMode::dark;
+    dark.timezoneIdentifier = QStringLiteral("Asia/Yekaterinburg");
     Preferences lightPreferences;
     lightPreferences.appearanceMode = AppearanceMode::light;
-    Preferences full;
-    full.timerFormat = TimerFormat::full;
 
     QTest::newRow("nothing anywhere") << QByteArray() << QByteArray() << Preferences{} << false;
-    QTest::newRow("current only") << darkJson << QByteArray() << dark() << false;
-    QTest::newRow("current wins") << darkJson << light << dark() << false;
+    QTest::newRow("current only") << darkJson << QByteArray() << dark << false;
+    QTest::newRow("current wins") << darkJson << light << dark << false;
     QTest::newRow("legacy only") << QByteArray() << light << lightPreferences << true;
-    QTest::newRow("undecodable current, legacy") << QByteArray(R"({"appearanceMode": "sepia"})") << light
-                                                 << lightPreferences << true;
-    QTest::newRow("undecodable current only") << QByteArray(R"({"appearanceMode": "sepia"})") << QByteArray()
-                                              << Preferences{} << false;
+    QTest::newRow("undecodable current, legacy") << sepia << light << lightPreferences << true;
+    QTest::newRow("undecodable current only") << sepia << QByteArray() << Preferences{} << false;
     QTest::newRow("not JSON anywhere") << QByteArray("dark") << QByteArray("[1]") << Preferences{} << false;
-    QTest::newRow("only the format") << QByteArray(R"({"timerFormat": "full"})") << QByteArray() << full << false;
-    QTest::newRow("older zone key") << QByteArray(R"({"timezonePreference": "Europe/Moscow"})") << QByteArray()
-                                    << Preferences{} << false;
 }
 
 void TestPreferencesRepository::loading()
@@ -99,14 +91,9 @@ void TestPreferencesRepository::loading()
         store(m_current, current);
     if (!legacy.isNull())
         store(m_legacy, legacy);
-    const QByteArray legacyFile = QFile::exists(m_legacy) ? [&] {
-        QFile file(m_legacy);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll();
-    }() : QByteArray();
+    const QByteArray legacyFile = fileBytes(m_legacy);
 
-    UserDefaultsPreferencesRepository repository(m_current, m_legacy);
-    QCOMPARE(repository.loadPreferences(), expected);
+    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), expected);
 
     if (migrated)
         QCOMPARE(stored(m_current), QJsonDocument(JsonCoding::encode(expected)).toJson(QJsonDocument::Compact));
@@ -114,45 +101,20 @@ void TestPreferencesRepository::loading()
         QVERIFY(!QFile::exists(m_current));
     else
         QCOMPARE(stored(m_current), current); // undecodable data stays until the next save
-    if (!legacy.isNull()) {
-        QFile file(m_legacy);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), legacyFile);
-    }
+    QCOMPARE(fileBytes(m_legacy), legacyFile);
 }
 
-void TestPreferencesRepository::migratedPreferencesAreReadFromTheCurrentStoreNextTime()
+void TestPreferencesRepository::savingWritesCompactPrivateJson()
 {
-    store(m_legacy, QJsonDocument(JsonCoding::encode(dark())).toJson());
-    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), dark());
-    QVERIFY(QFile::remove(m_legacy));
-    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), dark());
-    QVERIFY(!QFile::exists(m_legacy));
-}
-
-void TestPreferencesRepository::savingWritesCompactJsonWithoutAbsentZone()
-{
-    UserDefaultsPreferencesRepository repository(m_current, m_legacy);
     Preferences preferences;
     preferences.showSeconds = false;
-    preferences.notificationsOnRestore = true;
-    repository.savePreferences(preferences);
+    preferences.timezoneIdentifier = QStringLiteral("Mars/Olympus_Mons");
+    UserDefaultsPreferencesRepository(m_current, m_legacy).savePreferences(preferences);
 
     const QByteArray bytes = stored(m_current);
     QVERIFY(!bytes.contains('\n') && !bytes.contains(' '));
-    const QJsonObject json = QJsonDocument::fromJson(bytes).object();
-    QVERIFY(!json.contains(QStringLiteral("timezoneIdentifier")));
-    QCOMPARE(json.value(QStringLiteral("showSeconds")), QJsonValue(false));
     QCOMPARE(fileMode(m_current), 0600);
     QVERIFY(!QFile::exists(m_legacy));
-    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), preferences);
-}
-
-void TestPreferencesRepository::unknownZoneIsKept()
-{
-    Preferences preferences;
-    preferences.timezoneIdentifier = QStringLiteral("Mars/Olympus_Mons");
-    UserDefaultsPreferencesRepository(m_current, m_legacy).savePreferences(preferences);
     QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), preferences);
 }
 
@@ -162,7 +124,7 @@ void TestPreferencesRepository::withoutAStoreNothingHappens()
     UserDefaultsPreferencesRepository noLegacy(m_current, QString());
     QCOMPARE(noLegacy.loadPreferences(), Preferences{});
     UserDefaultsPreferencesRepository noStore(QString(), m_legacy);
-    noStore.savePreferences(dark());
+    noStore.savePreferences(Preferences{});
     QCOMPARE(noStore.loadPreferences().appearanceMode, AppearanceMode::dark);
     QVERIFY(!QFile::exists(m_current));
 }

@@ -200,14 +200,10 @@ void TestStateFile::readsLikeJsonCoding_data()
     QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})");
     QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"");
     QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"");
-    QTest::newRow("cut UTF-8") << account("\"name\": \"\xd0\"");
-    QTest::newRow("trailing text") << QByteArray("{} {}");
-    QTest::newRow("trailing comma") << QByteArray(R"({"accounts": [],})");
-    QTest::newRow("truncated") << QByteArray(R"({"accounts": [{"name": "a")");
     QTest::newRow("top-level string") << QByteArray(R"("accounts")");
     QTest::newRow("top-level null") << QByteArray("null");
-    QTest::newRow("empty") << QByteArray();
     QTest::newRow("only spaces") << QByteArray("  \n");
+    // Empty, truncated and cut files, trailing text: see readsDamagedFilesLikeJsonCoding.
 }
 
 void TestStateFile::readsLikeJsonCoding()
@@ -237,18 +233,12 @@ void TestStateFile::readsDamagedFilesLikeJsonCoding()
         const auto expected = referenceDecode(bytes);
         const auto actual = StateFile::decode(bytes, kReadTime);
         ++cases;
-        if (actual.ok() != expected.ok()) {
+        readable += expected.ok();
+        const bool same = actual.ok() == expected.ok()
+            && (!expected.ok() || withoutAccountIds(actual.value()) == withoutAccountIds(expected.value()));
+        if (!same)
             qWarning() << "differs on" << bytes;
-            return false;
-        }
-        if (expected.ok()) {
-            ++readable;
-            if (withoutAccountIds(actual.value()) != withoutAccountIds(expected.value())) {
-                qWarning() << "differs on" << bytes;
-                return false;
-            }
-        }
-        return true;
+        return same;
     };
     for (qsizetype at = 0; at < original.size(); ++at) {
         for (const char c : replacements) {

@@ -18,16 +18,15 @@ private slots:
     void enableQuotesExecutable();
     void statusOfExistingEntry_data();
     void statusOfExistingEntry();
-    void enableFailsWhenFolderCannotBeCreated_data();
-    void enableFailsWhenFolderCannotBeCreated();
-    void disableFailsWhenEntryCannotBeRemoved();
+    void failures_data();
+    void failures();
 
 private:
+    enum Obstacle { AutostartFile, ReadOnlyConfig, FolderAsEntry };
     QString autostartDir() const { return m_config->path() + QStringLiteral("/autostart"); }
     QString entryPath() const { return autostartDir() + QStringLiteral("/org.tallyport.Tallyport.desktop"); }
     QString makeExecutable(const QString &relativePath) const;
-    void writeEntry(const QByteArray &content) const;
-    QByteArray readEntry() const;
+    QStringList entryLines() const;
 
     std::unique_ptr<QTemporaryDir> m_config;
     std::unique_ptr<QTemporaryDir> m_programs;
@@ -52,18 +51,10 @@ QString AutostartTest::makeExecutable(const QString &relativePath) const
     return path;
 }
 
-void AutostartTest::writeEntry(const QByteArray &content) const
-{
-    QDir().mkpath(autostartDir());
-    QFile file(entryPath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-        qFatal("cannot write %s", qPrintable(entryPath()));
-}
-
-QByteArray AutostartTest::readEntry() const
+QStringList AutostartTest::entryLines() const
 {
     QFile file(entryPath());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split(u'\n') : QStringList();
 }
 
 void AutostartTest::enableAndDisable()
@@ -74,15 +65,14 @@ void AutostartTest::enableAndDisable()
 
     QVERIFY(service.setEnabled(true).ok());
     QCOMPARE(SystemAutostartService::entryFilePath(), entryPath());
-    const QString entry = QString::fromUtf8(readEntry());
-    QVERIFY(entry.startsWith(QLatin1String("[Desktop Entry]\n")));
-    const QStringList lines = entry.split(u'\n');
+    const QStringList lines = entryLines();
+    QCOMPARE(lines.first(), QStringLiteral("[Desktop Entry]"));
     for (const QString &expected : {QStringLiteral("Type=Application"), QStringLiteral("Name=Tallyport"),
                                     QStringLiteral("Exec=") + program,
                                     QStringLiteral("Icon=org.tallyport.Tallyport"), QStringLiteral("Terminal=false"),
                                     QStringLiteral("X-GNOME-Autostart-enabled=true")})
         QVERIFY2(lines.contains(expected), qPrintable(expected));
-    QVERIFY(entry.contains(QStringLiteral("Comment=Учёт")));
+    QVERIFY(!lines.filter(QStringLiteral("Comment=Учёт")).isEmpty());
     QCOMPARE(service.status(), AutostartStatus::enabled);
 
     QVERIFY(service.setEnabled(true).ok());
@@ -110,15 +100,12 @@ void AutostartTest::enableQuotesExecutable()
 {
     QFETCH(QString, relativePath);
     QFETCH(QString, execSuffix);
-    const QString program = makeExecutable(relativePath);
-    SystemAutostartService service(program);
-
+    SystemAutostartService service(makeExecutable(relativePath));
     QVERIFY(service.setEnabled(true).ok());
 
-    const bool quoted = execSuffix.endsWith(u'"');
-    const QString exec = QStringLiteral("Exec=") + (quoted ? QStringLiteral("\"") : QString())
+    const QString exec = QStringLiteral("Exec=") + (execSuffix.endsWith(u'"') ? QStringLiteral("\"") : QString())
         + m_programs->path() + execSuffix;
-    QVERIFY2(QString::fromUtf8(readEntry()).split(u'\n').contains(exec), qPrintable(exec));
+    QVERIFY2(entryLines().contains(exec), qPrintable(exec));
     // Reading the entry back finds the same program.
     QCOMPARE(service.status(), AutostartStatus::enabled);
 }
@@ -151,53 +138,50 @@ void AutostartTest::statusOfExistingEntry()
     QFETCH(QByteArray, entry);
     QFETCH(AutostartStatus, expected);
     const QString program = makeExecutable(QStringLiteral("tallyport"));
-    writeEntry(entry.replace("PROGRAM", QFile::encodeName(program)));
+    QDir().mkpath(autostartDir());
+    QFile file(entryPath());
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(entry.replace("PROGRAM", QFile::encodeName(program))) > 0);
+    file.close();
 
     QCOMPARE(SystemAutostartService(program).status(), expected);
 }
 
-void AutostartTest::enableFailsWhenFolderCannotBeCreated_data()
+void AutostartTest::failures_data()
 {
-    QTest::addColumn<bool>("readOnlyConfig"); // else "autostart" is a plain file
+    QTest::addColumn<int>("obstacle");
+    QTest::addColumn<bool>("enable");
+    QTest::addColumn<AutostartStatus>("status"); // afterwards
 
-    QTest::newRow("autostart is a file") << false;
-    QTest::newRow("config folder read-only") << true;
+    QTest::newRow("enable, autostart is a file") << int(AutostartFile) << true << AutostartStatus::disabled;
+    QTest::newRow("enable, config folder read-only") << int(ReadOnlyConfig) << true << AutostartStatus::disabled;
+    // A folder in the entry's place cannot be removed as a file, even by root.
+    QTest::newRow("disable, folder as entry") << int(FolderAsEntry) << false << AutostartStatus::unavailable;
 }
 
-void AutostartTest::enableFailsWhenFolderCannotBeCreated()
+void AutostartTest::failures()
 {
-    QFETCH(bool, readOnlyConfig);
-    if (readOnlyConfig) {
+    QFETCH(int, obstacle);
+    QFETCH(bool, enable);
+    QFETCH(AutostartStatus, status);
+    if (obstacle == ReadOnlyConfig) {
         if (geteuid() == 0)
             QSKIP("root writes into read-only folders");
         QFile::setPermissions(m_config->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    } else {
+    } else if (obstacle == AutostartFile) {
         QFile blocker(autostartDir());
         QVERIFY(blocker.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(entryPath() + QStringLiteral("/inside")));
     }
     SystemAutostartService service(makeExecutable(QStringLiteral("tallyport")));
 
-    const Result<void> result = service.setEnabled(true);
+    const Result<void> result = service.setEnabled(enable);
 
     QFile::setPermissions(m_config->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!result.ok());
     QCOMPARE(result.error().kind, Error::Kind::OperationFailed);
     QVERIFY(!result.error().systemText.isEmpty());
-    QCOMPARE(service.status(), AutostartStatus::disabled);
-}
-
-void AutostartTest::disableFailsWhenEntryCannotBeRemoved()
-{
-    // A folder in the entry's place cannot be removed as a file, even by root.
-    QVERIFY(QDir().mkpath(entryPath() + QStringLiteral("/inside")));
-    SystemAutostartService service(makeExecutable(QStringLiteral("tallyport")));
-
-    const Result<void> result = service.setEnabled(false);
-
-    QVERIFY(!result.ok());
-    QCOMPARE(result.error().kind, Error::Kind::OperationFailed);
-    QVERIFY(!result.error().systemText.isEmpty());
-    QCOMPARE(service.status(), AutostartStatus::unavailable);
+    QCOMPARE(service.status(), status);
 }
 
 QTEST_GUILESS_MAIN(AutostartTest)

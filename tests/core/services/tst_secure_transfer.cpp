@@ -30,7 +30,7 @@ BackupPayload samplePayload(int fraction, int schemaVersion = 1)
     };
     const Service chat{uuid("5B8E2C1A-7D3F-4A9B-8C2E-1F0A3B4C5D6E"), QStringLiteral("ChatGPT"),
                        at("2025-11-01T09:00:00Z"), false};
-    Account account{uuid("1A2B3C4D-5E6F-4A1B-9C2D-3E4F5A6B7C8D"), chat.id,
+    const Account account{uuid("1A2B3C4D-5E6F-4A1B-9C2D-3E4F5A6B7C8D"), chat.id,
                     QStringLiteral("work@example.com"), QStringLiteral("Plus, лимит"),
                     QStringLiteral("s3cr3t \"quoted\" \\ пароль"), at("2025-11-02T10:00:00Z"),
                     at("2026-03-01T10:00:00Z"), at("2026-03-08T10:00:00Z"), true,
@@ -38,15 +38,10 @@ BackupPayload samplePayload(int fraction, int schemaVersion = 1)
     const AccountEvent event{uuid("E0000005-0000-4000-8000-000000000005"), account.id,
                              AccountEventType::used, at("2026-03-01T10:00:00Z"),
                              QStringLiteral("Запущен недельный отсчет")};
-    Preferences preferences;
-    preferences.appearanceMode = AppearanceMode::dark;
-    preferences.timerFormat = TimerFormat::full;
-    preferences.showSeconds = false;
-    preferences.timezoneIdentifier = QStringLiteral("Europe/Moscow");
-    preferences.notificationsOnRestore = true;
     return BackupPayload{schemaVersion, at("2026-03-02T14:05:09Z"),
                          AccountsState{{Service::systemService(), chat}, {account}, {event}},
-                         preferences};
+                         Preferences{AppearanceMode::dark, TimerFormat::full, false, false,
+                                     QStringLiteral("Europe/Moscow"), true}};
 }
 
 QByteArray compact(const QJsonValue &value)
@@ -91,13 +86,6 @@ QByteArray sealedFile(const QByteArray &plaintext, const QString &password, cons
                                {"saltBase64", QString::fromLatin1(salt.toBase64())},
                                {"combinedBase64",
                                 QString::fromLatin1((nonce + ciphertext + tag).toBase64())}});
-}
-
-QJsonObject readObject(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                          : QJsonObject{};
 }
 
 QJsonObject freshEnvelope(const QString &password)
@@ -161,12 +149,12 @@ void TestSecureTransfer::fixtures()
     QFETCH(QString, name);
     const QDir dir(fixtureDir);
     QVERIFY2(dir.exists(name + ".expect.json"), "every fixture needs a sidecar");
-    const QJsonObject expect = readObject(dir.filePath(name + ".expect.json"));
+    QFile sidecar(dir.filePath(name + ".expect.json"));
     QFile file(dir.filePath(name + ".json"));
-    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(sidecar.open(QIODevice::ReadOnly) && file.open(QIODevice::ReadOnly));
+    const QJsonObject expect = QJsonDocument::fromJson(sidecar.readAll()).object();
 
-    const Result<BackupPayload> result =
-        m_service.decrypt(file.readAll(), expect.value("password").toString());
+    const auto result = m_service.decrypt(file.readAll(), expect.value("password").toString());
     const QString outcome = expect.value("outcome").toString();
     if (outcome == "ok") {
         QVERIFY(result.ok());
@@ -190,23 +178,20 @@ void TestSecureTransfer::fixtures()
 void TestSecureTransfer::roundTrip_data()
 {
     QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("schemaVersion");
-    QTest::newRow("plain") << "correct horse battery staple" << 1;
-    QTest::newRow("empty password") << "" << 1;
-    QTest::newRow("cyrillic") << "пароль Ёлка №1" << 1;
-    QTest::newRow("spaces kept") << "  spaced  " << 1;
-    QTest::newRow("schema version 7") << "seven" << 7;
+    QTest::newRow("plain") << "correct horse battery staple";
+    QTest::newRow("empty password") << "";
+    QTest::newRow("cyrillic") << "пароль Ёлка №1";
+    QTest::newRow("spaces kept") << "  spaced  ";
 }
 
 void TestSecureTransfer::roundTrip()
 {
     QFETCH(QString, password);
-    QFETCH(int, schemaVersion);
-    const Result<QByteArray> file = m_service.encrypt(samplePayload(731, schemaVersion), password);
+    const Result<QByteArray> file = m_service.encrypt(samplePayload(731), password);
     QVERIFY(file.ok());
     const Result<BackupPayload> payload = m_service.decrypt(file.value(), password);
     QVERIFY(payload.ok());
-    QCOMPARE(payload.value(), samplePayload(0, schemaVersion));
+    QCOMPARE(payload.value(), samplePayload(0));
 }
 
 void TestSecureTransfer::freshFileLayout()
@@ -259,7 +244,6 @@ void TestSecureTransfer::alteredFile_data()
     QTest::newRow("salt") << "saltBase64" << 5 << -1;
     QTest::newRow("ciphertext cut to 28 bytes") << "combinedBase64" << noFlip << 28;
     QTest::newRow("27 bytes") << "combinedBase64" << noFlip << 27;
-    QTest::newRow("no bytes") << "combinedBase64" << noFlip << 0;
 }
 
 void TestSecureTransfer::alteredFile()
@@ -276,8 +260,7 @@ void TestSecureTransfer::alteredFile()
         data[at] = char(data[at] ^ 0x01);
     }
 
-    const Result<BackupPayload> result =
-        m_service.decrypt(with(envelope, field, QString::fromLatin1(data.toBase64())), "pw");
+    const auto result = m_service.decrypt(with(envelope, field, QString::fromLatin1(data.toBase64())), "pw");
     QVERIFY(!result.ok());
     QCOMPARE(result.error().kind, Error::Kind::InvalidPassword);
 }
@@ -288,6 +271,7 @@ void TestSecureTransfer::malformedEnvelope_data()
     QTest::addColumn<Error::Kind>("kind");
     const QJsonObject valid = freshEnvelope("pw");
     const QString salt = valid.value("saltBase64").toString();
+    // Empty file, array, salt line break and 20 sealed bytes: see the fixtures.
     const QString combined = valid.value("combinedBase64").toString();
     const auto json = Error::Kind::Decoding;
     const auto archive = Error::Kind::InvalidArchive;
@@ -295,25 +279,18 @@ void TestSecureTransfer::malformedEnvelope_data()
     auto withSalt = [&](const QJsonValue &value) { return with(valid, "saltBase64", value); };
     auto withCombined = [&](const QJsonValue &value) { return with(valid, "combinedBase64", value); };
 
-    QTest::newRow("empty file") << QByteArray() << json;
     QTest::newRow("not JSON") << QByteArray("{\"schemaVersion\":1,") << json;
-    QTest::newRow("array") << compact(QJsonArray{valid}) << json;
     for (const char *key : {"schemaVersion", "saltBase64", "combinedBase64"})
         QTest::addRow("no %s", key) << with(valid, key, QJsonValue::Undefined) << json;
     QTest::newRow("schemaVersion text") << with(valid, "schemaVersion", "1") << json;
     QTest::newRow("schemaVersion fraction") << with(valid, "schemaVersion", 1.5) << json;
     QTest::newRow("salt null") << withSalt(QJsonValue::Null) << json;
 
-    QTest::newRow("salt line break") << withSalt(salt.left(8) + '\n' + salt.mid(8)) << archive;
     QTest::newRow("salt unpadded") << withSalt(salt.chopped(2)) << archive;
     QTest::newRow("salt url alphabet") << withSalt("ab-_ab-_ab-_ab-_ab-_aa==") << archive;
     QTest::newRow("salt padding inside") << withSalt("QQ==QQ==") << archive;
     QTest::newRow("combined non-ASCII") << withCombined("Ж" + combined.mid(1)) << archive;
-    QTest::newRow("combined wrapped")
-        << withCombined(combined.left(76) + "\r\n" + combined.mid(76)) << archive;
-
-    const QString twentyBytes = QString::fromLatin1(QByteArray(20, 'x').toBase64());
-    QTest::newRow("combined 20 bytes") << withCombined(twentyBytes) << Error::Kind::InvalidPassword;
+    QTest::newRow("combined wrapped") << withCombined(combined.left(76) + "\r\n" + combined.mid(76)) << archive;
     QTest::newRow("combined empty") << withCombined("") << Error::Kind::InvalidPassword;
 }
 
@@ -338,14 +315,12 @@ void TestSecureTransfer::sealedText_data()
     auto sealed = [&](const QByteArray &text) { return sealedFile(text, "pw", salt); };
 
     QTest::newRow("minimal payload") << sealed(compact(base)) << 1;
-    QTest::newRow("schema version 7")
-        << sealedFile(with(base, "schemaVersion", 7), "pw", salt, 7) << 7;
+    QTest::newRow("schema version 7") << sealedFile(with(base, "schemaVersion", 7), "pw", salt, 7) << 7;
     QTest::newRow("envelope version differs") << sealedFile(compact(base), "pw", salt, 42) << 1;
     QTest::newRow("five-byte salt") << sealedFile(compact(base), "pw", "salty") << 1;
     QTest::newRow("empty salt") << sealedFile(compact(base), "pw", {}) << 1;
-    const QJsonArray nameOnly{QJsonObject{{"name", "a"}}};
-    QTest::newRow("lenient account") << sealed(with(base, "state", QJsonObject{{"accounts", nameOnly}}))
-                                     << 1;
+    const QJsonObject nameOnly{{"accounts", QJsonArray{QJsonObject{{"name", "a"}}}}};
+    QTest::newRow("lenient account") << sealed(with(base, "state", nameOnly)) << 1;
 
     QTest::newRow("not JSON") << sealed("schemaVersion: 1") << 0;
     QTest::newRow("array") << sealed(compact(QJsonArray{base})) << 0;
@@ -354,13 +329,7 @@ void TestSecureTransfer::sealedText_data()
         QTest::addRow("%s null", key) << sealed(with(base, key, QJsonValue::Null)) << 0;
     }
     QTest::newRow("schemaVersion text") << sealed(with(base, "schemaVersion", "1")) << 0;
-    QTest::newRow("exportedAt fraction")
-        << sealed(with(base, "exportedAt", "2026-03-02T14:05:09.5Z")) << 0;
-    const QJsonArray serviceWithoutIsSystem{QJsonObject{{"id", "5B8E2C1A-7D3F-4A9B-8C2E-1F0A3B4C5D6E"},
-                                                        {"name", "ChatGPT"},
-                                                        {"createdAt", "2025-11-01T09:00:00Z"}}};
-    QTest::newRow("service without isSystem")
-        << sealed(with(base, "state", QJsonObject{{"services", serviceWithoutIsSystem}})) << 0;
+    QTest::newRow("exportedAt fraction") << sealed(with(base, "exportedAt", "2026-03-02T14:05:09.5Z")) << 0;
     QTest::newRow("unknown appearance")
         << sealed(with(base, "preferences", QJsonObject{{"appearanceMode", "sepia"}})) << 0;
 }

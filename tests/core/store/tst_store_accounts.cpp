@@ -118,7 +118,7 @@ private slots:
                               "Изменен аккаунт Renamed", "Включен флаг: лимитов нет"}));
     }
 
-    void operationsOnUnknownIdsDoNothing()
+    void unknownIdsChangeNothingButDeleteStillLogs()
     {
         StoreHarness h;
         AccountsStore &store = h.loaded();
@@ -132,13 +132,8 @@ private slots:
         QVERIFY(!store.copyPasswordToClipboard(unknown));
         QVERIFY(store.events().isEmpty());
         QCOMPARE(h.repository->saveCount, 0);
-    }
-
-    void deleteUnknownIdStillLogsAndSaves()
-    {
-        StoreHarness h;
-        AccountsStore &store = h.loaded();
-        store.deleteAccount(QUuid::createUuid());
+        // Deleting is the exception: it still logs and saves.
+        store.deleteAccount(unknown);
         QCOMPARE(details(store.events()), QStringList{"Удален аккаунт Аккаунт"});
         QCOMPARE(h.repository->saveCount, 1);
     }
