@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_ARGS ?=
 
-.PHONY: all setup configure build run test bench screenshots clean
+.PHONY: all setup configure build run test bench screenshots format clean
 
 all: build
 
@@ -29,6 +29,9 @@ bench: build
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD_DIR)
+
+format: setup
+	@scripts/format.sh
 
 clean:
 	rm -rf $(BUILD_DIR)

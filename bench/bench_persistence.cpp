@@ -26,18 +26,16 @@ constexpr int kRuns = 9;
 // Python's own loop, so that interpreter start-up is not counted.
 double pythonJsonLoadMs(const QString &path)
 {
-    const QString script = QStringLiteral(
-        "import json, statistics, sys, time\n"
-        "times = []\n"
-        "for _ in range(int(sys.argv[2])):\n"
-        "    start = time.perf_counter()\n"
-        "    with open(sys.argv[1], encoding='utf-8') as f:\n"
-        "        json.load(f)\n"
-        "    times.append((time.perf_counter() - start) * 1000)\n"
-        "print(statistics.median(times))\n");
+    const QString script = QStringLiteral("import json, statistics, sys, time\n"
+                                          "times = []\n"
+                                          "for _ in range(int(sys.argv[2])):\n"
+                                          "    start = time.perf_counter()\n"
+                                          "    with open(sys.argv[1], encoding='utf-8') as f:\n"
+                                          "        json.load(f)\n"
+                                          "    times.append((time.perf_counter() - start) * 1000)\n"
+                                          "print(statistics.median(times))\n");
     QProcess python;
-    python.start(QStringLiteral("/usr/bin/python3"),
-                 {QStringLiteral("-c"), script, path, QString::number(kRuns)});
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path, QString::number(kRuns)});
     if (!python.waitForFinished(600000) || python.exitCode() != 0) {
         std::fprintf(stderr, "python3 failed: %s\n", python.readAllStandardError().constData());
         return -1;
@@ -45,7 +43,7 @@ double pythonJsonLoadMs(const QString &path)
     return python.readAllStandardOutput().trimmed().toDouble();
 }
 
-}
+} // namespace
 
 int main(int argc, char **argv)
 {

@@ -36,7 +36,7 @@ const QString kHistoryQuery = QStringLiteral("  Мария Соколова ");
 // Keeps the reads from being optimised away.
 volatile qint64 g_sink = 0;
 
-}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -62,9 +62,9 @@ int main(int argc, char **argv)
     clock->current = now;
     auto ticker = std::make_shared<ManualTicker>();
     auto notifications = std::make_shared<FakeNotifications>();
-    AccountsStore store(AccountsStoreServices{repository, preferences, clock, ticker,
-                                              std::make_shared<FakeAutostart>(), notifications, nullptr,
-                                              std::make_shared<FakeClipboard>(), std::make_shared<FakeFilePanels>()});
+    AccountsStore store(AccountsStoreServices{repository, preferences, clock, ticker, std::make_shared<FakeAutostart>(),
+                                              notifications, nullptr, std::make_shared<FakeClipboard>(),
+                                              std::make_shared<FakeFilePanels>()});
     store.load();
     if (store.hasError() || store.accounts().size() != state.accounts.size()
         || store.events().size() != state.events.size()) {
@@ -142,8 +142,7 @@ int main(int argc, char **argv)
     const double rawWriteMs = median(rawWrite);
     std::printf("services %lld count\n", static_cast<long long>(store.services().size()));
     std::printf("live_accounts %d count\n", store.totalCount());
-    std::printf("archived_accounts %lld count\n",
-                static_cast<long long>(store.accounts().size() - store.totalCount()));
+    std::printf("archived_accounts %lld count\n", static_cast<long long>(store.accounts().size() - store.totalCount()));
     std::printf("events %lld count\n", static_cast<long long>(allEvents));
     std::printf("notified_at_launch %lld count\n", static_cast<long long>(notifiedAtLaunch));
     std::printf("file_bytes %lld bytes\n", static_cast<long long>(bytes.size()));

@@ -64,9 +64,9 @@ int runOnPrivateDisplay()
     wrapper.setProcessEnvironment(environment);
     wrapper.setProcessChannelMode(QProcess::ForwardedChannels);
     wrapper.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("--auto-servernum"), QStringLiteral("--server-args=-screen 0 1280x800x24 -nolisten tcp"),
-                   QStringLiteral("dbus-run-session"), QStringLiteral("--"),
-                   QCoreApplication::applicationFilePath()});
+                  {QStringLiteral("--auto-servernum"),
+                   QStringLiteral("--server-args=-screen 0 1280x800x24 -nolisten tcp"),
+                   QStringLiteral("dbus-run-session"), QStringLiteral("--"), QCoreApplication::applicationFilePath()});
     if (!wrapper.waitForFinished(-1) || wrapper.exitStatus() != QProcess::NormalExit) {
         fail(QStringLiteral("xvfb-run did not run (see scripts/packages.txt): ") + wrapper.errorString());
         return 1;
@@ -196,7 +196,7 @@ QByteArray fileDigest(const QString &path)
     return hash.result();
 }
 
-}
+} // namespace
 
 int main(int argc, char **argv)
 {

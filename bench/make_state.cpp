@@ -36,7 +36,7 @@ std::optional<qint64> count(const QCommandLineParser &parser, const QString &opt
     return value;
 }
 
-}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -57,11 +57,11 @@ int main(int argc, char **argv)
          number(defaults.archivedAccounts)},
         {QStringLiteral("events"), QStringLiteral("History events in all."), QStringLiteral("N"),
          number(defaults.events)},
-        {QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("N"),
-         number(defaults.seed)},
+        {QStringLiteral("seed"), QStringLiteral("Seed of the generator."), QStringLiteral("N"), number(defaults.seed)},
         {QStringLiteral("force"), QStringLiteral("Replace an existing state file.")},
     });
-    parser.addPositionalArgument(QStringLiteral("DIR"), QStringLiteral("Folder of the state file; created when missing."));
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+                                 QStringLiteral("Folder of the state file; created when missing."));
     parser.process(application);
 
     if (parser.positionalArguments().size() != 1) {
@@ -78,7 +78,8 @@ int main(int argc, char **argv)
 
     const QString folder = QDir(parser.positionalArguments().constFirst()).absolutePath();
     // The tool must never overwrite someone's real data by a slip of the folder.
-    if (!parser.isSet(QStringLiteral("force")) && QFileInfo::exists(QDir(folder).filePath(AppConfig::accountsFileName))) {
+    if (!parser.isSet(QStringLiteral("force"))
+        && QFileInfo::exists(QDir(folder).filePath(AppConfig::accountsFileName))) {
         fail(QStringLiteral("%1 already holds %2; use --force to replace it").arg(folder, AppConfig::accountsFileName));
         return 1;
     }

@@ -15,8 +15,8 @@ int main(int argc, char **argv)
     QQmlApplicationEngine engine;
     engine.loadData(QByteArrayLiteral("import QtQuick\n"
                                       "Window { width: 1180; height: 760; visible: true; color: \"white\" }\n"));
-    auto *window = engine.rootObjects().isEmpty() ? nullptr
-                                                  : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    auto *window =
+        engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
     if (!window)
         return 1;
     if (qEnvironmentVariableIsSet("TALLYPORT_REPORT_FIRST_FRAME")) {

@@ -18,7 +18,10 @@ inline double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-inline double elapsedMs(const QElapsedTimer &timer) { return double(timer.nsecsElapsed()) / 1e6; }
+inline double elapsedMs(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
 
 inline void print(const char *name, double value, const char *unit)
 {
@@ -32,4 +35,4 @@ inline void printTarget(const char *name, double value, const char *comparison, 
     std::printf("target %s %s %g: %s\n", name, comparison, target, met ? "met" : "MISSED");
 }
 
-}
+} // namespace BenchOutput

@@ -9,12 +9,17 @@ namespace {
 
 class Generator {
 public:
-    explicit Generator(quint32 seed) : m_random(seed) {}
+    explicit Generator(quint32 seed)
+        : m_random(seed)
+    {}
 
     int below(int bound) { return int(m_random() % quint32(bound)); }
     bool chance(int percent) { return below(100) < percent; }
-    template <typename T, size_t N>
-    const T &pick(const T (&items)[N]) { return items[below(int(N))]; }
+    template<typename T, size_t N>
+    const T &pick(const T (&items)[N])
+    {
+        return items[below(int(N))];
+    }
 
     QUuid uuid()
     {
@@ -46,18 +51,19 @@ constexpr qint64 kDay = 86400;
 constexpr qint64 kWeek = 604800;
 constexpr qint64 kHistoryDays = 400;
 
-const char *const kServiceNames[] = {
-    "ChatGPT", "Claude", "Gemini", "Perplexity", "Copilot", "Mistral", "DeepSeek", "Grok", "Midjourney", "Poe",
-    "Рабочие", "Личные", "Команда дизайна", "Учёба", "Kimi", "Qwen", "Suno", "Runway", "ElevenLabs", "Cursor"};
-const char *const kLatinFirstNames[] = {"ivan", "maria", "alexey", "olga", "dmitry", "anna", "sergey", "elena",
+const char *const kServiceNames[] = {"ChatGPT",         "Claude", "Gemini",     "Perplexity", "Copilot", "Mistral",
+                                     "DeepSeek",        "Grok",   "Midjourney", "Poe",        "Рабочие", "Личные",
+                                     "Команда дизайна", "Учёба",  "Kimi",       "Qwen",       "Suno",    "Runway",
+                                     "ElevenLabs",      "Cursor"};
+const char *const kLatinFirstNames[] = {"ivan", "maria", "alexey",  "olga",  "dmitry", "anna",  "sergey", "elena",
                                         "john", "emily", "michael", "sarah", "nikita", "daria", "pavel"};
-const char *const kLatinLastNames[] = {"petrov", "ivanova", "smirnov", "kuznetsova", "popov", "sokolova",
-                                       "smith", "johnson", "brown", "volkov", "lebedeva", "morozov"};
+const char *const kLatinLastNames[] = {"petrov", "ivanova", "smirnov", "kuznetsova", "popov",    "sokolova",
+                                       "smith",  "johnson", "brown",   "volkov",     "lebedeva", "morozov"};
 const char *const kDomains[] = {"gmail.com", "yandex.ru", "mail.ru", "outlook.com", "proton.me", "company.ru"};
-const char *const kRussianNames[] = {"Мария", "Анна", "Ольга", "Елена", "Дарья", "Ирина", "Наталья", "Татьяна",
-                                     "Светлана", "Юлия", "Ксения", "Алина", "Вера", "Полина", "Софья"};
-const char *const kRussianSurnames[] = {"Соколова", "Иванова", "Петрова", "Смирнова", "Кузнецова", "Попова",
-                                        "Волкова", "Лебедева", "Морозова", "Новикова", "Козлова", "Егорова"};
+const char *const kRussianNames[] = {"Мария",    "Анна", "Ольга",  "Елена", "Дарья", "Ирина",  "Наталья", "Татьяна",
+                                     "Светлана", "Юлия", "Ксения", "Алина", "Вера",  "Полина", "Софья"};
+const char *const kRussianSurnames[] = {"Соколова", "Иванова",  "Петрова",  "Смирнова", "Кузнецова", "Попова",
+                                        "Волкова",  "Лебедева", "Морозова", "Новикова", "Козлова",   "Егорова"};
 const char *const kLabels[] = {"рабочий", "личный", "запасной", "для тестов", "team seat", "основной", "учёба"};
 const char *const kNotes[] = {
     "",
@@ -73,7 +79,10 @@ const char *const kNotes[] = {
     "Оплачен картой компании до сентября, вопросы к бухгалтерии",
 };
 
-QDateTime atSecond(qint64 seconds) { return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC); }
+QDateTime atSecond(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+}
 
 // The first twenty names, then the same names numbered, so that service names
 // stay unique at any count.
@@ -88,8 +97,7 @@ QString accountName(Generator &random, int index)
 {
     if (random.chance(60))
         return QStringLiteral("%1.%2%3@%4")
-            .arg(QString::fromLatin1(random.pick(kLatinFirstNames)),
-                 QString::fromLatin1(random.pick(kLatinLastNames)))
+            .arg(QString::fromLatin1(random.pick(kLatinFirstNames)), QString::fromLatin1(random.pick(kLatinLastNames)))
             .arg(index % 97)
             .arg(QString::fromLatin1(random.pick(kDomains)));
     return QStringLiteral("%1 %2 (%3)")
@@ -124,8 +132,9 @@ AccountEvent makeEvent(Generator &random, const AccountsState &state, const Acco
             + DateText::dateTime(atSecond(when + 3600 + random.below(6 * kDay)), Preferences{});
     } else if (kind < 94) {
         event.type = AccountEventType::edited;
-        event.details = QStringLiteral("Сервис изменен: ") + state.services[random.below(int(state.services.size()))].name
-            + QStringLiteral(" → ") + state.services[random.below(int(state.services.size()))].name;
+        event.details = QStringLiteral("Сервис изменен: ")
+            + state.services[random.below(int(state.services.size()))].name + QStringLiteral(" → ")
+            + state.services[random.below(int(state.services.size()))].name;
     } else if (kind < 97) {
         event.type = AccountEventType::archived;
         event.details = QStringLiteral("Перемещен в архив");
@@ -136,7 +145,7 @@ AccountEvent makeEvent(Generator &random, const AccountsState &state, const Acco
     return event;
 }
 
-}
+} // namespace
 
 AccountsState generateState(const QDateTime &now, const StateShape &shape)
 {
@@ -147,8 +156,7 @@ AccountsState generateState(const QDateTime &now, const StateShape &shape)
     AccountsState state;
     state.services.append(Service::systemService());
     for (int i = 0; i < shape.userServices; ++i)
-        state.services.append(
-            Service{random.uuid(), serviceName(i), atSecond(start + random.below(30 * kDay)), false});
+        state.services.append(Service{random.uuid(), serviceName(i), atSecond(start + random.below(30 * kDay)), false});
 
     const int accountCount = shape.liveAccounts + shape.archivedAccounts;
     for (int i = 0; i < accountCount; ++i) {
@@ -207,7 +215,7 @@ AccountsState generateState(const QDateTime &now, const StateShape &shape)
     std::stable_sort(state.events.begin(), state.events.end(),
                      [](const AccountEvent &a, const AccountEvent &b) { return a.timestamp < b.timestamp; });
     for (const Account &account : std::as_const(deleted))
-        state.events.append(AccountEvent{random.uuid(), account.id, AccountEventType::deleted,
-                                         atSecond(nowSeconds), QStringLiteral("Удален аккаунт ") + account.name});
+        state.events.append(AccountEvent{random.uuid(), account.id, AccountEventType::deleted, atSecond(nowSeconds),
+                                         QStringLiteral("Удален аккаунт ") + account.name});
     return state;
 }

@@ -17,4 +17,4 @@ AccountsStoreServices makeServices(std::shared_ptr<AccountRepository> repository
 
 std::unique_ptr<AccountsStore> makeStore(AccountsStoreServices services);
 
-}
+} // namespace AppBootstrap

@@ -12,8 +12,7 @@ DataFolderLock::Outcome DataFolderLock::tryLock(int timeoutMs)
 {
     if (m_lock->tryLock(timeoutMs))
         return Outcome::acquired;
-    return m_lock->error() == QLockFile::LockFailedError ? Outcome::heldByLiveProcess
-                                                         : Outcome::unavailable;
+    return m_lock->error() == QLockFile::LockFailedError ? Outcome::heldByLiveProcess : Outcome::unavailable;
 }
 
 qint64 DataFolderLock::holderPid() const

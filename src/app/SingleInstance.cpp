@@ -11,7 +11,9 @@ namespace {
 const QByteArray showRequest = QByteArrayLiteral("show\n");
 }
 
-SingleInstance::SingleInstance(QObject *parent) : QObject(parent) {}
+SingleInstance::SingleInstance(QObject *parent)
+    : QObject(parent)
+{}
 
 QString SingleInstance::socketPath()
 {

@@ -95,8 +95,7 @@ int runWindow(int argc, char *argv[])
                 return 0;
             // A command-line import holds the lock only briefly.
             if (lock->tryLock(3000) == DataFolderLock::Outcome::heldByLiveProcess) {
-                printError(QStringLiteral("tallyport: данные заняты другим процессом (%1).")
-                               .arg(lock->holderPid()));
+                printError(QStringLiteral("tallyport: данные заняты другим процессом (%1).").arg(lock->holderPid()));
                 return 1;
             }
         }
@@ -131,13 +130,13 @@ int runWindow(int argc, char *argv[])
         {QStringLiteral("appName"), AppConfig::appDisplayName},
         {QStringLiteral("appVersion"), AppConfig::appVersion},
     });
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app,
-                     [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+    QObject::connect(
+        &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
+        Qt::QueuedConnection);
     engine.load(QUrl(QStringLiteral("qrc:/Tallyport/main/Main.qml")));
 
-    auto *window = engine.rootObjects().isEmpty()
-        ? nullptr
-        : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    auto *window =
+        engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
     if (window) {
         QObject::connect(&instance, &SingleInstance::showRequested, window, [window] {
             window->show();
@@ -179,7 +178,7 @@ int runWindow(int argc, char *argv[])
     return app.exec();
 }
 
-}
+} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -10,4 +10,4 @@ inline const QString appDisplayName = QStringLiteral("Tallyport");
 inline const QString appVersion = QStringLiteral("1.14");
 inline const QString accountsFileName = QStringLiteral("accounts.json");
 inline const QString preferencesUserDefaultsKey = QStringLiteral("preferences");
-}
+} // namespace AppConfig

@@ -21,7 +21,7 @@ QByteArray walletsJson(const QByteArray &entries)
     return R"({"missingAddressText": "Адрес появится позже", "wallets": [)" + entries + "]}";
 }
 
-}
+} // namespace
 
 class AboutDataTest : public QObject {
     Q_OBJECT
@@ -97,9 +97,9 @@ void AboutDataTest::malformedEntries_data()
 
     const QColor grey = QColor::fromRgbF(0.5f, 0.5f, 0.5f);
     QTest::newRow("not json") << QByteArray("wallets") << QStringList() << QColor();
-    QTest::newRow("untitled skipped")
-        << walletsJson(R"({"address": "UQabc"}, {"title": " "}, 7, {"title": "B", "accent": [1, 0, 0]})")
-        << QStringList{QStringLiteral("B")} << QColor(Qt::red);
+    QTest::newRow("untitled skipped") << walletsJson(
+        R"({"address": "UQabc"}, {"title": " "}, 7, {"title": "B", "accent": [1, 0, 0]})")
+                                      << QStringList{QStringLiteral("B")} << QColor(Qt::red);
     QTest::newRow("accent out of range") << walletsJson(R"({"title": "A", "accent": [1.5, 0, 0]})")
                                          << QStringList{QStringLiteral("A")} << grey;
     QTest::newRow("accent as text") << walletsJson(R"({"title": "A", "accent": "#ff0000"})")

@@ -19,7 +19,7 @@ const QString colorSchemeKey = QStringLiteral("color-scheme");
 
 using Scheme = AppearanceController::DesktopScheme;
 
-}
+} // namespace
 
 // The desktop portal's settings, on a connection of its own as another
 // process would have them. Read answers like the real portal (the value
@@ -125,8 +125,7 @@ void AppearanceTest::desktopSchemeForSystem_data()
     QTest::newRow("prefers light, dark palette") << true << QVariant(2u) << true << Scheme::light << false;
     QTest::newRow("no preference, dark palette") << true << QVariant(0u) << true << Scheme::noPreference << true;
     QTest::newRow("unknown value") << true << QVariant(7u) << false << Scheme::noPreference << false;
-    QTest::newRow("not a number") << true << QVariant(QStringLiteral("dark")) << false << Scheme::unavailable
-                                  << false;
+    QTest::newRow("not a number") << true << QVariant(QStringLiteral("dark")) << false << Scheme::unavailable << false;
     QTest::newRow("no portal, dark palette") << false << QVariant() << true << Scheme::unavailable << true;
 }
 
@@ -210,7 +209,8 @@ void AppearanceTest::unansweredPortalNeverHoldsUpStart()
     m_portal->hold = true;
     startPortal();
 
-    AppearanceController controller(QDBusConnection::sessionBus(), [] { return true; }, 200);
+    AppearanceController controller(
+        QDBusConnection::sessionBus(), [] { return true; }, 200);
     QCOMPARE(controller.desktopScheme(), Scheme::pending);
     QVERIFY(controller.isDark());
     QTRY_COMPARE(m_portal->reads, 1);

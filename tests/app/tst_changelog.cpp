@@ -37,7 +37,7 @@ const QStringList releaseHeadings{
     QStringLiteral("Прототип"),
 };
 
-}
+} // namespace
 
 class ChangelogTest : public QObject {
     Q_OBJECT

@@ -22,7 +22,7 @@ struct Run {
 
 const char *const backupPassword = "correct horse battery staple";
 
-}
+} // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
@@ -64,8 +64,8 @@ private slots:
     {
         QDir(m_home.path()).removeRecursively();
         QDir().mkpath(m_home.filePath("run"));
-        QFile::setPermissions(m_home.filePath("run"), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                         | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_home.filePath("run"),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void helpAndVersion()
@@ -107,8 +107,8 @@ private slots:
 
     void importThenStatus()
     {
-        const Run imported = tallyport({"import", "--mode", "replace", backupFixture()},
-                                       QByteArray(backupPassword) + "\n");
+        const Run imported =
+            tallyport({"import", "--mode", "replace", backupFixture()}, QByteArray(backupPassword) + "\n");
         QCOMPARE(imported.exitCode, 0);
         QVERIFY(QFile::exists(stateFile()));
 

@@ -118,11 +118,11 @@ void FilePanelsTest::testHookAnswersWithoutADialog()
     DialogFilePanels panels;
     panels.setWindow(m_window.get());
 
-    const auto answer = saving ? panels.chooseSaveLocation(QStringLiteral("limits-backup.json"))
-                               : panels.chooseOpenLocation();
+    const auto answer =
+        saving ? panels.chooseSaveLocation(QStringLiteral("limits-backup.json")) : panels.chooseOpenLocation();
 
-    QCOMPARE(answer, std::optional<QString>(saving ? QStringLiteral("/tmp/e2e/out.json")
-                                                   : QStringLiteral("/tmp/e2e/in.json")));
+    QCOMPARE(answer,
+             std::optional<QString>(saving ? QStringLiteral("/tmp/e2e/out.json") : QStringLiteral("/tmp/e2e/in.json")));
     QVERIFY(!m_window->findChild<QObject *>(QStringLiteral("backupFileDialog")));
 }
 
@@ -163,13 +163,27 @@ void FilePanelsTest::savePathAddsTheExtension_data()
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("path");
-    QTest::newRow("bare name") << "/data/docs" << "backup" << "/data/docs/backup.json";
-    QTest::newRow("with extension") << "/data/docs" << "backup.json" << "/data/docs/backup.json";
-    QTest::newRow("extension in capitals") << "/data/docs" << "Backup.JSON" << "/data/docs/Backup.JSON";
-    QTest::newRow("other extension") << "/data/docs" << "backup.txt" << "/data/docs/backup.txt.json";
-    QTest::newRow("absolute") << "/data/docs" << "/srv/x" << "/srv/x.json";
-    QTest::newRow("relative folder") << "/data/docs" << "../old/x.json" << "/data/old/x.json";
-    QTest::newRow("existing folder") << "/" << "tmp" << "/tmp";
+    QTest::newRow("bare name") << "/data/docs"
+                               << "backup"
+                               << "/data/docs/backup.json";
+    QTest::newRow("with extension") << "/data/docs"
+                                    << "backup.json"
+                                    << "/data/docs/backup.json";
+    QTest::newRow("extension in capitals") << "/data/docs"
+                                           << "Backup.JSON"
+                                           << "/data/docs/Backup.JSON";
+    QTest::newRow("other extension") << "/data/docs"
+                                     << "backup.txt"
+                                     << "/data/docs/backup.txt.json";
+    QTest::newRow("absolute") << "/data/docs"
+                              << "/srv/x"
+                              << "/srv/x.json";
+    QTest::newRow("relative folder") << "/data/docs"
+                                     << "../old/x.json"
+                                     << "/data/old/x.json";
+    QTest::newRow("existing folder") << "/"
+                                     << "tmp"
+                                     << "/tmp";
 }
 
 void FilePanelsTest::savePathAddsTheExtension()
@@ -279,8 +293,8 @@ void FilePanelsTest::cancelAnswersNothing()
     panels.setWindow(m_window.get());
 
     whenDialogShows([](QObject *dialog) { QMetaObject::invokeMethod(dialog, "close"); });
-    const auto answer = saving ? panels.chooseSaveLocation(QStringLiteral("limits-backup.json"))
-                               : panels.chooseOpenLocation();
+    const auto answer =
+        saving ? panels.chooseSaveLocation(QStringLiteral("limits-backup.json")) : panels.chooseOpenLocation();
 
     QVERIFY(m_dialogSeen);
     QCOMPARE(answer, std::nullopt);

@@ -20,7 +20,7 @@ struct Notification {
     int expireTimeout = 0;
 };
 
-}
+} // namespace
 
 // A notification server on a connection of its own, as another process would
 // have it; it records what it is asked to show.
@@ -163,8 +163,8 @@ void NotificationsTest::authorizedWhileServerRuns()
 
 void NotificationsTest::unknownWithoutBus()
 {
-    const QDBusConnection noBus = QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
-                                                                QStringLiteral("no-bus"));
+    const QDBusConnection noBus =
+        QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("no-bus"));
     QVERIFY(!noBus.isConnected());
     SystemNotificationsService service(noBus);
 

@@ -25,7 +25,7 @@ void verifyImageShowsMatrix(const QImage &image, const QRGenerator::Matrix &matr
     }
 }
 
-}
+} // namespace
 
 class QrTest : public QObject {
     Q_OBJECT

@@ -64,10 +64,7 @@ private slots:
         QCOMPARE(shown.count(), 1);
     }
 
-    void noRunningWindowMeansNoHandOver()
-    {
-        QVERIFY(!SingleInstance::askRunningInstanceToShow(500));
-    }
+    void noRunningWindowMeansNoHandOver() { QVERIFY(!SingleInstance::askRunningInstanceToShow(500)); }
 
 private:
     QTemporaryDir m_runtime;

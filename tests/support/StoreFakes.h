@@ -142,8 +142,8 @@ struct StoreHarness {
 
     AccountsStore &make()
     {
-        store = std::make_unique<AccountsStore>(AccountsStoreServices{
-            repository, preferences, clock, ticker, autostart, notifications, transfer, clipboard, panels});
+        store = std::make_unique<AccountsStore>(AccountsStoreServices{repository, preferences, clock, ticker, autostart,
+                                                                      notifications, transfer, clipboard, panels});
         return *store;
     }
 
@@ -174,7 +174,7 @@ inline Service makeService(const QString &name, const QDateTime &createdAt = utc
 }
 
 // The one element of a list; a list of any other size fails the test run.
-template <typename T>
+template<typename T>
 const T &only(const QList<T> &list)
 {
     if (list.size() != 1)

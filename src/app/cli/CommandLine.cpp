@@ -19,22 +19,22 @@
 
 namespace {
 
-const QString helpText = QStringLiteral(
-    "Использование: tallyport [КОМАНДА]\n"
-    "Без команды открывается окно Tallyport.\n"
-    "\n"
-    "Команды:\n"
-    "  status [--json]                      состояние всех аккаунтов (только чтение)\n"
-    "  export ФАЙЛ                          зашифрованная резервная копия всех данных\n"
-    "  import --mode replace|merge ФАЙЛ     загрузить резервную копию: заменить текущие\n"
-    "                                       данные (replace) или объединить с ними (merge)\n"
-    "\n"
-    "Пароль архива читается из первой строки стандартного ввода,\n"
-    "а в терминале запрашивается без отображения.\n"
-    "\n"
-    "Параметры:\n"
-    "  -h, --help                           эта справка\n"
-    "  -v, --version                        версия\n");
+const QString helpText =
+    QStringLiteral("Использование: tallyport [КОМАНДА]\n"
+                   "Без команды открывается окно Tallyport.\n"
+                   "\n"
+                   "Команды:\n"
+                   "  status [--json]                      состояние всех аккаунтов (только чтение)\n"
+                   "  export ФАЙЛ                          зашифрованная резервная копия всех данных\n"
+                   "  import --mode replace|merge ФАЙЛ     загрузить резервную копию: заменить текущие\n"
+                   "                                       данные (replace) или объединить с ними (merge)\n"
+                   "\n"
+                   "Пароль архива читается из первой строки стандартного ввода,\n"
+                   "а в терминале запрашивается без отображения.\n"
+                   "\n"
+                   "Параметры:\n"
+                   "  -h, --help                           эта справка\n"
+                   "  -v, --version                        версия\n");
 
 const QString passwordPrompt = QStringLiteral("Пароль архива: ");
 const QString emptyPasswordMessage = QStringLiteral("Пароль архива не может быть пустым.");
@@ -113,8 +113,7 @@ ReadOnlyStore openReadOnly()
 {
     FileAccountRepository::Created repository = FileAccountRepository::create();
     if (!repository)
-        return {nullptr, QStringLiteral("Не удалось загрузить данные: ")
-                             + repository.error().localizedDescription()};
+        return {nullptr, QStringLiteral("Не удалось загрузить данные: ") + repository.error().localizedDescription()};
     Result<AccountsState> state = repository.value()->loadState();
     if (!state)
         return {nullptr, QStringLiteral("Не удалось загрузить данные: ") + state.error().localizedDescription()};
@@ -230,7 +229,7 @@ int importBackup(const QString &path, BackupImportMode mode)
     return CommandLine::success;
 }
 
-}
+} // namespace
 
 int CommandLine::run(const QStringList &arguments)
 {

@@ -11,4 +11,4 @@ enum ExitCode { success = 0, failure = 1, usage = 2 };
 
 int run(const QStringList &arguments);
 
-}
+} // namespace CommandLine

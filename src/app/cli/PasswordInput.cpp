@@ -33,7 +33,7 @@ private:
     bool m_active = false;
 };
 
-}
+} // namespace
 
 std::optional<QString> readPassword(const QString &prompt)
 {

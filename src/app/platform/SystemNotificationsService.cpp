@@ -51,8 +51,8 @@ QList<Command> notificationSettingsCommands(const QString &currentDesktop)
     const auto desktops = currentDesktop.split(u':', Qt::SkipEmptyParts);
     for (const QString &desktop : desktops) {
         const QString name = desktop.toUpper();
-        if (name == QLatin1String("GNOME") || name == QLatin1String("UNITY")
-            || name == QLatin1String("GNOME-CLASSIC") || name == QLatin1String("GNOME-FLASHBACK"))
+        if (name == QLatin1String("GNOME") || name == QLatin1String("UNITY") || name == QLatin1String("GNOME-CLASSIC")
+            || name == QLatin1String("GNOME-FLASHBACK"))
             return {{QStringLiteral("gnome-control-center"), {QStringLiteral("notifications")}}};
         if (name == QLatin1String("KDE")) {
             // Plasma 5 installs the program under both names, Plasma 6 only
@@ -75,8 +75,7 @@ QList<Command> notificationSettingsCommands(const QString &currentDesktop)
 SystemNotificationsService::SystemNotificationsService(QDBusConnection bus, Launcher launcher)
     : m_bus(std::move(bus))
     , m_launcher(std::move(launcher))
-{
-}
+{}
 
 void SystemNotificationsService::checkReachable(std::function<void(bool reachable)> done) const
 {
@@ -116,9 +115,9 @@ void SystemNotificationsService::sendRestoredNotification(const QString &account
         {QStringLiteral("desktop-entry"), AppConfig::appBundleIdentifier},
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}, // normal
     };
-    QDBusMessage notify = QDBusMessage::createMethodCall(
-        notificationsName, QStringLiteral("/org/freedesktop/Notifications"), notificationsName,
-        QStringLiteral("Notify"));
+    QDBusMessage notify =
+        QDBusMessage::createMethodCall(notificationsName, QStringLiteral("/org/freedesktop/Notifications"),
+                                       notificationsName, QStringLiteral("Notify"));
     // replaces_id 0: every restore is a notification of its own. The server
     // is not checked first: the bus starts it on demand, and a failed
     // delivery has no one to tell.

@@ -35,7 +35,7 @@ QUrl webAddress(const QString &text)
     return url.isValid() && web && !url.host().isEmpty() ? url : QUrl();
 }
 
-}
+} // namespace
 
 AboutData::Content AboutData::parse(const QByteArray &json)
 {
@@ -81,8 +81,7 @@ AboutData::AboutData(Content content, std::shared_ptr<ClipboardService> clipboar
     , m_content(std::move(content))
     , m_clipboard(std::move(clipboard))
     , m_readmeFolder(std::move(readmeFolder))
-{
-}
+{}
 
 QVariantList AboutData::wallets() const
 {

@@ -5,11 +5,12 @@
 #include "model/JsonCoding.h"
 
 AccountListModel::AccountListModel(const AccountsStore &store, QObject *parent)
-    : RecordListModel(parent), m_store(store)
+    : RecordListModel(parent)
+    , m_store(store)
 {
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged,
-                        &AccountsStore::selectedDestinationChanged, &AccountsStore::searchQueryChanged,
-                        &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
+    for (auto signal :
+         {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::selectedDestinationChanged,
+          &AccountsStore::searchQueryChanged, &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
         connect(&store, signal, this, &AccountListModel::refresh);
     refresh();
 }
@@ -59,12 +60,18 @@ QVariant AccountListModel::data(const QModelIndex &index, int role) const
 QHash<int, QByteArray> AccountListModel::roleNames() const
 {
     return {
-        {AccountIdRole, "accountId"},   {NameRole, "name"},
-        {NoteRole, "note"},             {HasPasswordRole, "hasPassword"},
-        {ServiceIdRole, "serviceId"},   {ServiceNameRole, "serviceName"},
-        {StatusRole, "status"},         {RemainingTextRole, "remainingText"},
-        {RecoveryTextRole, "recoveryText"}, {IsArchivedRole, "isArchived"},
-        {HasNoLimitsRole, "hasNoLimits"}, {ResetAtRole, "resetAt"},
+        {AccountIdRole, "accountId"},
+        {NameRole, "name"},
+        {NoteRole, "note"},
+        {HasPasswordRole, "hasPassword"},
+        {ServiceIdRole, "serviceId"},
+        {ServiceNameRole, "serviceName"},
+        {StatusRole, "status"},
+        {RemainingTextRole, "remainingText"},
+        {RecoveryTextRole, "recoveryText"},
+        {IsArchivedRole, "isArchived"},
+        {HasNoLimitsRole, "hasNoLimits"},
+        {ResetAtRole, "resetAt"},
     };
 }
 

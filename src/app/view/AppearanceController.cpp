@@ -21,11 +21,13 @@ bool applicationPaletteIsDark()
     return QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
 }
 
-}
+} // namespace
 
-AppearanceController::AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark,
-                                           int portalTimeoutMs, QObject *parent)
-    : QObject(parent), m_bus(bus), m_paletteIsDark(std::move(paletteIsDark))
+AppearanceController::AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark, int portalTimeoutMs,
+                                           QObject *parent)
+    : QObject(parent)
+    , m_bus(bus)
+    , m_paletteIsDark(std::move(paletteIsDark))
 {
     m_paletteDark = m_paletteIsDark();
     m_dark = m_paletteDark;
@@ -49,8 +51,8 @@ void AppearanceController::askPortal(int timeoutMs)
                   SLOT(onSettingChanged(QString, QString, QDBusVariant)));
 
     // Read, not ReadOne: older portals have only Read, whose answer is wrapped once more.
-    QDBusMessage read = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
-                                                       QStringLiteral("Read"));
+    QDBusMessage read =
+        QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, QStringLiteral("Read"));
     read << appearanceGroup << colorSchemeKey;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(read, timeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
@@ -73,12 +75,9 @@ AppearanceController::DesktopScheme AppearanceController::schemeFromPortalValue(
     if (!isNumber || inner.metaType() == QMetaType::fromType<QString>())
         return DesktopScheme::unavailable;
     switch (number) {
-    case 1:
-        return DesktopScheme::dark;
-    case 2:
-        return DesktopScheme::light;
-    default:
-        return DesktopScheme::noPreference;
+    case 1: return DesktopScheme::dark;
+    case 2: return DesktopScheme::light;
+    default: return DesktopScheme::noPreference;
     }
 }
 

@@ -6,8 +6,7 @@
 ChangelogProvider::ChangelogProvider(QString path, QObject *parent)
     : QObject(parent)
     , m_path(std::move(path))
-{
-}
+{}
 
 std::optional<QString> ChangelogProvider::loadFromResourceBundle(const QString &path)
 {

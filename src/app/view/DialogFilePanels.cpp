@@ -34,7 +34,7 @@ QVariantMap entry(const QFileInfo &info, bool folder)
     };
 }
 
-}
+} // namespace
 
 std::optional<QString> DialogFilePanels::chooseSaveLocation(const QString &suggestedName)
 {

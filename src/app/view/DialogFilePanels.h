@@ -20,7 +20,9 @@
 class DialogFilePanels final : public QObject, public FilePanels {
     Q_OBJECT
 public:
-    explicit DialogFilePanels(QObject *parent = nullptr) : QObject(parent) {}
+    explicit DialogFilePanels(QObject *parent = nullptr)
+        : QObject(parent)
+    {}
 
     // The window the panels open over; until it is set they answer "cancelled".
     void setWindow(QQuickWindow *window) { m_window = window; }

@@ -4,7 +4,8 @@
 #include "model/JsonCoding.h"
 
 EventListModel::EventListModel(const AccountsStore &store, QObject *parent)
-    : QAbstractListModel(parent), m_store(store)
+    : QAbstractListModel(parent)
+    , m_store(store)
 {
     for (auto signal : {&AccountsStore::eventsChanged, &AccountsStore::accountsChanged,
                         &AccountsStore::searchQueryChanged, &AccountsStore::preferencesChanged})

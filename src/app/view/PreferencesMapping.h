@@ -11,4 +11,4 @@ namespace PreferencesMapping {
 QVariantMap toMap(const Preferences &preferences);
 // Missing or unknown values keep those of `base`.
 Preferences fromMap(const QVariantMap &map, const Preferences &base);
-}
+} // namespace PreferencesMapping

@@ -53,8 +53,7 @@ std::optional<QImage> QRGenerator::makeImage(const QString &text, int side)
 
 QrImageProvider::QrImageProvider()
     : QQuickImageProvider(QQuickImageProvider::Image)
-{
-}
+{}
 
 QImage QrImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
 {

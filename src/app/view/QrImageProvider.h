@@ -16,7 +16,7 @@ public:
     static constexpr int quietZone = 2;
 
     struct Matrix {
-        int size = 0; // modules per side
+        int size = 0;           // modules per side
         std::vector<bool> dark; // row by row
 
         bool isDark(int x, int y) const { return dark[std::size_t(y) * std::size_t(size) + std::size_t(x)]; }

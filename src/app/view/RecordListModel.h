@@ -15,7 +15,7 @@ protected:
     // When the same records come back in the same order only their data
     // change, so views keep their delegates (countdowns tick without rows
     // being rebuilt); otherwise the model is reset. Returns whether it was.
-    template <typename Row>
+    template<typename Row>
     bool replaceRows(QList<Row> &rows, QList<Row> fresh)
     {
         const bool sameRecords = fresh.size() == rows.size()

@@ -3,7 +3,8 @@
 #include "model/JsonCoding.h"
 
 ServiceListModel::ServiceListModel(const AccountsStore &store, QObject *parent)
-    : QAbstractListModel(parent), m_store(store)
+    : QAbstractListModel(parent)
+    , m_store(store)
 {
     connect(&store, &AccountsStore::servicesChanged, this, &ServiceListModel::refresh);
     refresh();

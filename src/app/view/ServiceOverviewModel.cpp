@@ -4,10 +4,11 @@
 #include "model/JsonCoding.h"
 
 ServiceOverviewModel::ServiceOverviewModel(const AccountsStore &store, QObject *parent)
-    : RecordListModel(parent), m_store(store)
+    : RecordListModel(parent)
+    , m_store(store)
 {
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged,
-                        &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
+    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::nowChanged,
+                        &AccountsStore::preferencesChanged})
         connect(&store, signal, this, &ServiceOverviewModel::refresh);
     refresh();
 }

@@ -27,10 +27,15 @@ std::optional<QDateTime> dateOrNothing(const QDateTime &date)
     return date.toUTC();
 }
 
-}
+} // namespace
 
 StoreBridge::StoreBridge(AccountsStore &store, QObject *parent)
-    : QObject(parent), m_store(store), m_accounts(store), m_services(store), m_overviews(store), m_events(store)
+    : QObject(parent)
+    , m_store(store)
+    , m_accounts(store)
+    , m_services(store)
+    , m_overviews(store)
+    , m_events(store)
 {
     connect(&store, &AccountsStore::selectedDestinationChanged, this, &StoreBridge::selectedDestinationChanged);
     connect(&store, &AccountsStore::searchQueryChanged, this, &StoreBridge::searchQueryChanged);
@@ -38,9 +43,8 @@ StoreBridge::StoreBridge(AccountsStore &store, QObject *parent)
     connect(&store, &AccountsStore::isLoadedChanged, this, &StoreBridge::isLoadedChanged);
     connect(&store, &AccountsStore::lastErrorMessageChanged, this, &StoreBridge::lastErrorMessageChanged);
     connect(&store, &AccountsStore::preferencesChanged, this, &StoreBridge::preferencesChanged);
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged,
-                        &AccountsStore::nowChanged, &AccountsStore::selectedDestinationChanged,
-                        &AccountsStore::preferencesChanged})
+    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::nowChanged,
+                        &AccountsStore::selectedDestinationChanged, &AccountsStore::preferencesChanged})
         connect(&store, signal, this, &StoreBridge::derivedChanged);
 }
 
@@ -102,21 +106,41 @@ void StoreBridge::addAccount(const QString &name, const QString &note, const QSt
     m_store.addAccount(name, note, password, dateOrNothing(manualResetAt), hasNoLimits, uuidOrNothing(serviceId));
 }
 
-void StoreBridge::updateAccount(const QString &id, const QString &name, const QString &note,
-                                const QString &password, const QDateTime &manualResetAt, bool hasNoLimits,
-                                const QString &serviceId)
+void StoreBridge::updateAccount(const QString &id, const QString &name, const QString &note, const QString &password,
+                                const QDateTime &manualResetAt, bool hasNoLimits, const QString &serviceId)
 {
     m_store.updateAccount(uuidOrNull(id), name, note, password, dateOrNothing(manualResetAt), hasNoLimits,
                           uuidOrNothing(serviceId));
 }
 
-void StoreBridge::deleteAccount(const QString &id) { m_store.deleteAccount(uuidOrNull(id)); }
-void StoreBridge::startUsage(const QString &id) { m_store.startUsage(uuidOrNull(id)); }
-void StoreBridge::resetTimer(const QString &id) { m_store.resetTimer(uuidOrNull(id)); }
-void StoreBridge::toggleNoLimits(const QString &id) { m_store.toggleNoLimits(uuidOrNull(id)); }
-bool StoreBridge::copyPasswordToClipboard(const QString &id) { return m_store.copyPasswordToClipboard(uuidOrNull(id)); }
-void StoreBridge::archiveAccount(const QString &id) { m_store.archiveAccount(uuidOrNull(id)); }
-void StoreBridge::restoreAccount(const QString &id) { m_store.restoreAccount(uuidOrNull(id)); }
+void StoreBridge::deleteAccount(const QString &id)
+{
+    m_store.deleteAccount(uuidOrNull(id));
+}
+void StoreBridge::startUsage(const QString &id)
+{
+    m_store.startUsage(uuidOrNull(id));
+}
+void StoreBridge::resetTimer(const QString &id)
+{
+    m_store.resetTimer(uuidOrNull(id));
+}
+void StoreBridge::toggleNoLimits(const QString &id)
+{
+    m_store.toggleNoLimits(uuidOrNull(id));
+}
+bool StoreBridge::copyPasswordToClipboard(const QString &id)
+{
+    return m_store.copyPasswordToClipboard(uuidOrNull(id));
+}
+void StoreBridge::archiveAccount(const QString &id)
+{
+    m_store.archiveAccount(uuidOrNull(id));
+}
+void StoreBridge::restoreAccount(const QString &id)
+{
+    m_store.restoreAccount(uuidOrNull(id));
+}
 
 QVariantMap StoreBridge::account(const QString &id) const
 {
@@ -148,7 +172,10 @@ void StoreBridge::renameService(const QString &id, const QString &name)
     m_store.renameService(uuidOrNull(id), name);
 }
 
-void StoreBridge::deleteService(const QString &id) { m_store.deleteService(uuidOrNull(id)); }
+void StoreBridge::deleteService(const QString &id)
+{
+    m_store.deleteService(uuidOrNull(id));
+}
 
 QString StoreBridge::serviceName(const QString &id) const
 {

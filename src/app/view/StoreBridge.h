@@ -14,8 +14,8 @@
 // data of its own and forwards every operation to the store.
 class StoreBridge : public QObject {
     Q_OBJECT
-    Q_PROPERTY(QString selectedDestinationId READ selectedDestinationId WRITE setSelectedDestinationId
-                   NOTIFY selectedDestinationChanged)
+    Q_PROPERTY(QString selectedDestinationId READ selectedDestinationId WRITE setSelectedDestinationId NOTIFY
+                   selectedDestinationChanged)
     Q_PROPERTY(QString selectedSection READ selectedSection NOTIFY selectedDestinationChanged)
     Q_PROPERTY(QString selectedServiceId READ selectedServiceId NOTIFY selectedDestinationChanged)
     Q_PROPERTY(QString selectedServiceName READ selectedServiceName NOTIFY derivedChanged)
@@ -70,9 +70,8 @@ public:
     // manual restore moment.
     Q_INVOKABLE void addAccount(const QString &name, const QString &note, const QString &password,
                                 const QDateTime &manualResetAt, bool hasNoLimits, const QString &serviceId);
-    Q_INVOKABLE void updateAccount(const QString &id, const QString &name, const QString &note,
-                                   const QString &password, const QDateTime &manualResetAt,
-                                   bool hasNoLimits, const QString &serviceId);
+    Q_INVOKABLE void updateAccount(const QString &id, const QString &name, const QString &note, const QString &password,
+                                   const QDateTime &manualResetAt, bool hasNoLimits, const QString &serviceId);
     Q_INVOKABLE void deleteAccount(const QString &id);
     Q_INVOKABLE void startUsage(const QString &id);
     Q_INVOKABLE void resetTimer(const QString &id);

@@ -13,4 +13,4 @@ namespace DateText {
 QTimeZone timeZone(const Preferences &preferences);
 
 QString dateTime(const QDateTime &date, const Preferences &preferences);
-}
+} // namespace DateText

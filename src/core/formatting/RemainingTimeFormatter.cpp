@@ -22,8 +22,7 @@ constexpr Units fullUnits{u" дней ", u" часов ", u" минут", u" с�
 // Writes into a stack buffer so that only the final QString is allocated.
 // The longest possible text, a 15-digit day count in the full format, fits
 // with room to spare.
-class TextBuffer
-{
+class TextBuffer {
 public:
     void appendNumber(qint64 value)
     {

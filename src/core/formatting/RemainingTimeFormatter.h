@@ -10,4 +10,4 @@ namespace RemainingTimeFormatter {
 // Whole seconds are taken rounding down; negative durations read as zero.
 // Days are not capped and unit words do not agree with the numbers.
 QString string(double seconds, TimerFormat format, bool showSeconds);
-}
+} // namespace RemainingTimeFormatter

@@ -62,8 +62,7 @@ QList<TimeZoneOption> TimeZoneCatalog::allOptions(const QLocale &locale)
     return allOptions(locale, QTimeZone::availableTimeZoneIds(), QDateTime::currentDateTimeUtc());
 }
 
-QList<TimeZoneOption> TimeZoneCatalog::allOptions(const QLocale &locale,
-                                                  const QList<QByteArray> &ids,
+QList<TimeZoneOption> TimeZoneCatalog::allOptions(const QLocale &locale, const QList<QByteArray> &ids,
                                                   const QDateTime &at)
 {
     QList<Entry> entries;

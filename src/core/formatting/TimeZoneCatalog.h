@@ -21,6 +21,5 @@ TimeZoneOption systemOption();
 QList<TimeZoneOption> allOptions(const QLocale &locale);
 
 // The same for the given identifiers, with offsets taken at the moment at.
-QList<TimeZoneOption> allOptions(const QLocale &locale, const QList<QByteArray> &ids,
-                                 const QDateTime &at);
-}
+QList<TimeZoneOption> allOptions(const QLocale &locale, const QList<QByteArray> &ids, const QDateTime &at);
+} // namespace TimeZoneCatalog

@@ -18,7 +18,7 @@ constexpr std::array<TypeName, 8> kTypeNames{{
     {AccountEventType::restoredFromArchive, QLatin1StringView("restoredFromArchive")},
     {AccountEventType::deleted, QLatin1StringView("deleted")},
 }};
-}
+} // namespace
 
 const QList<AccountEventType> &AccountEventTypes::allCases()
 {

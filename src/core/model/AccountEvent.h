@@ -22,7 +22,7 @@ namespace AccountEventTypes {
 const QList<AccountEventType> &allCases();
 QString rawValue(AccountEventType type);
 std::optional<AccountEventType> fromRawValue(QStringView raw);
-}
+} // namespace AccountEventTypes
 
 // One line of the append-only history log.
 struct AccountEvent {

@@ -4,7 +4,10 @@
 
 namespace {
 
-Error decodingError() { return Error::make(Error::Kind::Decoding); }
+Error decodingError()
+{
+    return Error::make(Error::Kind::Decoding);
+}
 
 // Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
 qint64 daysFromCivil(int y, int m, int d)
@@ -30,7 +33,10 @@ void civilFromDays(qint64 z, int &y, int &m, int &d)
     y = int(yoe + era * 400 + (m <= 2));
 }
 
-bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool isLeap(int y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int daysInMonth(int y, int m)
 {
@@ -62,7 +68,10 @@ int hexDigit(char16_t c)
     return -1;
 }
 
-qint64 floorDiv(qint64 a, qint64 b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
 
 void appendPadded(QString &out, int value, int width)
 {
@@ -75,7 +84,10 @@ void appendPadded(QString &out, int value, int width)
 }
 
 // Reads an optional key: absent and null both give `missing`.
-bool isMissing(const QJsonValue &value) { return value.isUndefined() || value.isNull(); }
+bool isMissing(const QJsonValue &value)
+{
+    return value.isUndefined() || value.isNull();
+}
 
 bool readString(const QJsonObject &object, QLatin1StringView key, QString &out, bool &missing)
 {
@@ -100,8 +112,7 @@ bool readBool(const QJsonObject &object, QLatin1StringView key, bool &out)
     return true;
 }
 
-bool readOptionalDate(const QJsonObject &object, QLatin1StringView key,
-                      std::optional<QDateTime> &out)
+bool readOptionalDate(const QJsonObject &object, QLatin1StringView key, std::optional<QDateTime> &out)
 {
     const QJsonValue value = object.value(key);
     if (isMissing(value))
@@ -132,7 +143,7 @@ bool requireString(const QJsonObject &object, QLatin1StringView key, QString &ou
     return true;
 }
 
-template <typename T, typename Decode>
+template<typename T, typename Decode>
 Result<QList<T>> decodeArray(const QJsonValue &value, Decode decode)
 {
     if (isMissing(value))
@@ -151,7 +162,7 @@ Result<QList<T>> decodeArray(const QJsonValue &value, Decode decode)
     return list;
 }
 
-}
+} // namespace
 
 QString JsonCoding::dateString(const QDateTime &date)
 {
@@ -184,9 +195,8 @@ std::optional<QDateTime> JsonCoding::parseDate(QStringView text)
         return std::nullopt;
     int y, mo, d, h, mi, s;
     if (!digits(text, 0, 4, y) || text[4] != u'-' || !digits(text, 5, 2, mo) || text[7] != u'-'
-        || !digits(text, 8, 2, d) || text[10] != u'T' || !digits(text, 11, 2, h)
-        || text[13] != u':' || !digits(text, 14, 2, mi) || text[16] != u':'
-        || !digits(text, 17, 2, s))
+        || !digits(text, 8, 2, d) || text[10] != u'T' || !digits(text, 11, 2, h) || text[13] != u':'
+        || !digits(text, 14, 2, mi) || text[16] != u':' || !digits(text, 17, 2, s))
         return std::nullopt;
     if (mo < 1 || mo > 12 || d < 1 || d > daysInMonth(y, mo) || h > 23 || mi > 59 || s > 59)
         return std::nullopt;
@@ -197,8 +207,8 @@ std::optional<QDateTime> JsonCoding::parseDate(QStringView text)
     } else {
         int oh, om;
         const QChar sign = text[19];
-        if ((sign != u'+' && sign != u'-') || !digits(text, 20, 2, oh) || text[22] != u':'
-            || !digits(text, 23, 2, om) || oh > 23 || om > 59)
+        if ((sign != u'+' && sign != u'-') || !digits(text, 20, 2, oh) || text[22] != u':' || !digits(text, 23, 2, om)
+            || oh > 23 || om > 59)
             return std::nullopt;
         offsetSeconds = (oh * 3600 + om * 60) * (sign == u'-' ? -1 : 1);
     }
@@ -227,8 +237,8 @@ std::optional<QUuid> JsonCoding::parseUuid(QStringView text)
         bytes[i] = quint8(high << 4 | low);
     }
     return QUuid(quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3],
-                 quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8],
-                 bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+                 quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8], bytes[9], bytes[10],
+                 bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
 }
 
 QJsonObject JsonCoding::encode(const Account &account)
@@ -378,8 +388,7 @@ Result<AccountEvent> JsonCoding::decodeEvent(const QJsonValue &value)
     return event;
 }
 
-Result<QList<Account>> JsonCoding::decodeAccountList(const QJsonValue &value,
-                                                     const QDateTime &readTime)
+Result<QList<Account>> JsonCoding::decodeAccountList(const QJsonValue &value, const QDateTime &readTime)
 {
     if (!value.isArray())
         return decodingError();
@@ -401,8 +410,7 @@ Result<AccountsState> JsonCoding::decodeState(const QJsonValue &value, const QDa
     auto events = decodeArray<AccountEvent>(object.value(QLatin1StringView("events")), decodeEvent);
     if (!events)
         return events.error();
-    return AccountsState{std::move(services).value(), std::move(accounts).value(),
-                         std::move(events).value()};
+    return AccountsState{std::move(services).value(), std::move(accounts).value(), std::move(events).value()};
 }
 
 Result<Preferences> JsonCoding::decodePreferences(const QJsonValue &value)
@@ -432,8 +440,7 @@ Result<Preferences> JsonCoding::decodePreferences(const QJsonValue &value)
     }
     if (!readBool(object, QLatin1StringView("showSeconds"), preferences.showSeconds)
         || !readBool(object, QLatin1StringView("autoLaunchAtStartup"), preferences.autoLaunchAtStartup)
-        || !readBool(object, QLatin1StringView("notificationsOnRestore"),
-                     preferences.notificationsOnRestore))
+        || !readBool(object, QLatin1StringView("notificationsOnRestore"), preferences.notificationsOnRestore))
         return decodingError();
 
     if (!readString(object, QLatin1StringView("timezoneIdentifier"), raw, missing))

@@ -39,4 +39,4 @@ Result<Preferences> decodePreferences(const QJsonValue &value);
 Result<Service> decodeService(const QJsonValue &value);
 Result<AccountEvent> decodeEvent(const QJsonValue &value);
 
-}
+} // namespace JsonCoding

@@ -35,4 +35,4 @@ QString statusName(const AccountLimitStatus &status);
 
 // resetAt - now in seconds, with the millisecond precision of QDateTime.
 double secondsBetween(const QDateTime &from, const QDateTime &to);
-}
+} // namespace LimitPolicy

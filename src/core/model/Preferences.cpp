@@ -2,8 +2,7 @@
 
 const QList<AppearanceMode> &AppearanceModes::allCases()
 {
-    static const QList<AppearanceMode> cases{AppearanceMode::system, AppearanceMode::light,
-                                             AppearanceMode::dark};
+    static const QList<AppearanceMode> cases{AppearanceMode::system, AppearanceMode::light, AppearanceMode::dark};
     return cases;
 }
 

@@ -13,14 +13,14 @@ const QList<AppearanceMode> &allCases();
 QString rawValue(AppearanceMode mode);
 QString title(AppearanceMode mode);
 std::optional<AppearanceMode> fromRawValue(QStringView raw);
-}
+} // namespace AppearanceModes
 
 namespace TimerFormats {
 const QList<TimerFormat> &allCases();
 QString rawValue(TimerFormat format);
 QString title(TimerFormat format);
 std::optional<TimerFormat> fromRawValue(QStringView raw);
-}
+} // namespace TimerFormats
 
 // The user's settings. Every default is the first-start value.
 struct Preferences {

@@ -13,15 +13,15 @@ struct Error {
         Decoding,                      // bytes are not the expected JSON
         Encoding,                      // a value could not be written as JSON
         FileNotFound,
-        FileAccess,                    // permission denied
+        FileAccess, // permission denied
         FileRead,
         FileWrite,
         DiskFull,
-        InvalidArchive,                // backup: a Base64 field does not decode
-        InvalidPassword,               // backup: anything after the key is derived
-        Crypto,                        // the crypto library failed to seal
-        OperationFailed,               // a platform facility refused (launch at login)
-        Locked,                        // another running Tallyport owns the data folder
+        InvalidArchive,  // backup: a Base64 field does not decode
+        InvalidPassword, // backup: anything after the key is derived
+        Crypto,          // the crypto library failed to seal
+        OperationFailed, // a platform facility refused (launch at login)
+        Locked,          // another running Tallyport owns the data folder
     };
 
     Kind kind = Kind::Decoding;
@@ -34,11 +34,15 @@ struct Error {
 };
 
 // A value or an Error. Kept deliberately small: the core needs no more.
-template <typename T>
+template<typename T>
 class [[nodiscard]] Result {
 public:
-    Result(T value) : m_data(std::move(value)) {}
-    Result(Error error) : m_data(std::move(error)) {}
+    Result(T value)
+        : m_data(std::move(value))
+    {}
+    Result(Error error)
+        : m_data(std::move(error))
+    {}
 
     bool ok() const { return std::holds_alternative<T>(m_data); }
     explicit operator bool() const { return ok(); }
@@ -52,11 +56,14 @@ private:
     std::variant<T, Error> m_data;
 };
 
-template <>
+template<>
 class [[nodiscard]] Result<void> {
 public:
     Result() = default;
-    Result(Error error) : m_error(std::move(error)), m_failed(true) {}
+    Result(Error error)
+        : m_error(std::move(error))
+        , m_failed(true)
+    {}
 
     bool ok() const { return !m_failed; }
     explicit operator bool() const { return ok(); }

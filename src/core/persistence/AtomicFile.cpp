@@ -20,7 +20,7 @@ Error writeError(int errorNumber, const QFileDevice &file)
     return Error::make(kind, file.errorString());
 }
 
-}
+} // namespace
 
 Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes)
 {

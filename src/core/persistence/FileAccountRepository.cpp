@@ -58,8 +58,8 @@ Result<void> migrateLegacyStorageIfNeeded(const QString &appSupport, const QStri
     const QString target = targetDirectory + QLatin1Char('/') + AppConfig::accountsFileName;
     if (QFileInfo::exists(target))
         return {};
-    const QString legacy = appSupport + QLatin1Char('/') + AppConfig::legacyBundleIdentifier
-        + QLatin1Char('/') + AppConfig::accountsFileName;
+    const QString legacy = appSupport + QLatin1Char('/') + AppConfig::legacyBundleIdentifier + QLatin1Char('/')
+        + AppConfig::accountsFileName;
     if (!QFileInfo::exists(legacy))
         return {};
     QFile source(legacy);
@@ -69,7 +69,7 @@ Result<void> migrateLegacyStorageIfNeeded(const QString &appSupport, const QStri
     return {};
 }
 
-}
+} // namespace
 
 FileAccountRepository::Created FileAccountRepository::create(const std::optional<QString> &baseDirectory)
 {
@@ -77,8 +77,8 @@ FileAccountRepository::Created FileAccountRepository::create(const std::optional
         return createInDataLocations(QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
     if (auto created = ensureDirectory(*baseDirectory); !created)
         return created.error();
-    return std::unique_ptr<FileAccountRepository>(new FileAccountRepository(
-        QDir(*baseDirectory).filePath(AppConfig::accountsFileName)));
+    return std::unique_ptr<FileAccountRepository>(
+        new FileAccountRepository(QDir(*baseDirectory).filePath(AppConfig::accountsFileName)));
 }
 
 FileAccountRepository::Created FileAccountRepository::createInDataLocations(const QStringList &dataLocations)
@@ -91,8 +91,8 @@ FileAccountRepository::Created FileAccountRepository::createInDataLocations(cons
         return created.error();
     if (auto migrated = migrateLegacyStorageIfNeeded(appSupport, targetDirectory); !migrated)
         return migrated.error();
-    return std::unique_ptr<FileAccountRepository>(new FileAccountRepository(
-        targetDirectory + QLatin1Char('/') + AppConfig::accountsFileName));
+    return std::unique_ptr<FileAccountRepository>(
+        new FileAccountRepository(targetDirectory + QLatin1Char('/') + AppConfig::accountsFileName));
 }
 
 Result<AccountsState> FileAccountRepository::loadState()

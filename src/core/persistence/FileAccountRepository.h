@@ -27,7 +27,9 @@ public:
     QString filePath() const { return m_filePath; }
 
 private:
-    explicit FileAccountRepository(QString filePath) : m_filePath(std::move(filePath)) {}
+    explicit FileAccountRepository(QString filePath)
+        : m_filePath(std::move(filePath))
+    {}
 
     Result<void> moveUnreadableFileAside();
 

@@ -7,7 +7,9 @@
 class InMemoryAccountRepository final : public AccountRepository {
 public:
     InMemoryAccountRepository() = default;
-    explicit InMemoryAccountRepository(AccountsState state) : m_state(std::move(state)) {}
+    explicit InMemoryAccountRepository(AccountsState state)
+        : m_state(std::move(state))
+    {}
 
     Result<AccountsState> loadState() override { return m_state; }
     Result<void> saveState(const AccountsState &state) override

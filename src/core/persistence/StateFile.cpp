@@ -30,7 +30,9 @@ constexpr char kHexUpper[] = "0123456789ABCDEF";
 
 class Output {
 public:
-    explicit Output(qsizetype capacity) : m_bytes(capacity, Qt::Uninitialized) {}
+    explicit Output(qsizetype capacity)
+        : m_bytes(capacity, Qt::Uninitialized)
+    {}
 
     // Makes room for `count` more bytes and returns where they go.
     char *room(qsizetype count)
@@ -52,7 +54,7 @@ private:
     qsizetype m_size = 0;
 };
 
-template <size_t N>
+template<size_t N>
 char *put(char *out, const char (&literal)[N])
 {
     std::memcpy(out, literal, N - 1);
@@ -69,7 +71,10 @@ char *putDigits(char *out, int value, int width)
 }
 
 // The longest a string can grow: six bytes ("\u001f") per UTF-16 unit.
-qsizetype stringRoom(const QString &text) { return 6 * text.size() + 2; }
+qsizetype stringRoom(const QString &text)
+{
+    return 6 * text.size() + 2;
+}
 
 // A quoted string escaped as QJsonDocument does: the short escapes, \u00xx for
 // other control characters and \udxxx for unpaired surrogates, UTF-8 for the
@@ -193,7 +198,10 @@ const std::array<QByteArray, 8> &eventTypeNames()
     return names;
 }
 
-char *putBool(char *out, bool value) { return value ? put(out, "true") : put(out, "false"); }
+char *putBool(char *out, bool value)
+{
+    return value ? put(out, "true") : put(out, "false");
+}
 
 // Everything of a record except its strings, with generous indentation.
 constexpr qsizetype kRecordRoom = 1024;
@@ -203,8 +211,8 @@ constexpr qsizetype kRecordRoom = 1024;
 
 void putAccount(Output &output, const Account &account)
 {
-    char *out = output.room(kRecordRoom + stringRoom(account.name) + stringRoom(account.note)
-                            + stringRoom(account.password));
+    char *out =
+        output.room(kRecordRoom + stringRoom(account.name) + stringRoom(account.note) + stringRoom(account.password));
     out = put(out, "        {\n");
     if (account.archivedAt) {
         out = put(out, MEMBER("archivedAt"));
@@ -257,7 +265,7 @@ void putService(Output &output, const Service &service)
 
 #undef MEMBER
 
-template <size_t N, typename T, typename Put>
+template<size_t N, typename T, typename Put>
 void putList(Output &output, const char (&opening)[N], const QList<T> &items, Put putItem)
 {
     output.advance(put(output.room(N), opening));
@@ -277,15 +285,27 @@ void putList(Output &output, const char (&opening)[N], const QList<T> &items, Pu
 struct Unusual {};
 
 // Byte i of the text is byte i of the word, counted from the low end.
-quint64 load64(const char *p) { return qFromLittleEndian<quint64>(p); }
-quint32 load32(const char *p) { return qFromLittleEndian<quint32>(p); }
+quint64 load64(const char *p)
+{
+    return qFromLittleEndian<quint64>(p);
+}
+quint32 load32(const char *p)
+{
+    return qFromLittleEndian<quint32>(p);
+}
 
 constexpr quint64 kOnes = 0x0101010101010101ULL;
 constexpr quint64 kHighBits = 0x8080808080808080ULL;
 
 // Whether any of the eight bytes is below `limit` (at most 0x80).
-constexpr bool anyBelow(quint64 word, quint8 limit) { return (word - limit * kOnes) & ~word & kHighBits; }
-constexpr bool anyEqual(quint64 word, char c) { return anyBelow(word ^ (uchar(c) * kOnes), 1); }
+constexpr bool anyBelow(quint64 word, quint8 limit)
+{
+    return (word - limit * kOnes) & ~word & kHighBits;
+}
+constexpr bool anyEqual(quint64 word, char c)
+{
+    return anyBelow(word ^ (uchar(c) * kOnes), 1);
+}
 
 // The high bit of each byte of the eight that ends a plain run inside a
 // string: a quote, a backslash, a control character or a byte of a multi-byte
@@ -300,17 +320,23 @@ constexpr quint64 stops(quint64 word)
 }
 
 // The number of plain bytes before the first stop in a word with one.
-int plainBytes(quint64 stopBits) { return qCountTrailingZeroBits(stopBits) / 8; }
+int plainBytes(quint64 stopBits)
+{
+    return qCountTrailingZeroBits(stopBits) / 8;
+}
 
-constexpr bool isStop(uchar c) { return c == '"' || c == '\\' || c < 0x20 || c >= 0x80; }
+constexpr bool isStop(uchar c)
+{
+    return c == '"' || c == '\\' || c < 0x20 || c >= 0x80;
+}
 
 constexpr auto kHexValues = [] {
     std::array<qint8, 256> values{};
     for (int c = 0; c < 256; ++c)
-        values[size_t(c)] = qint8(c >= '0' && c <= '9' ? c - '0'
-                                  : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                  : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                         : -1);
+        values[size_t(c)] = qint8(c >= '0' && c <= '9'       ? c - '0'
+                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                             : -1);
     return values;
 }();
 
@@ -322,7 +348,9 @@ int escape(const char *p, const char *end, char16_t &unit)
     if (end - p < 2)
         return 0;
     switch (p[1]) {
-    case '"': case '\\': case '/': unit = char16_t(p[1]); return 2;
+    case '"':
+    case '\\':
+    case '/': unit = char16_t(p[1]); return 2;
     case 'b': unit = u'\b'; return 2;
     case 'f': unit = u'\f'; return 2;
     case 'n': unit = u'\n'; return 2;
@@ -341,8 +369,7 @@ int escape(const char *p, const char *end, char16_t &unit)
         unit = char16_t(value);
         return QChar::isSurrogate(unit) ? 0 : 6;
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -367,11 +394,10 @@ int multiByte(const uchar *p, const uchar *end, char32_t &code)
         return 3;
     }
     if (c >= 0xf0 && c <= 0xf4) {
-        if (left < 4 || !continuation(p[1]) || !continuation(p[2]) || !continuation(p[3])
-            || (c == 0xf0 && p[1] < 0x90) || (c == 0xf4 && p[1] >= 0x90))
+        if (left < 4 || !continuation(p[1]) || !continuation(p[2]) || !continuation(p[3]) || (c == 0xf0 && p[1] < 0x90)
+            || (c == 0xf4 && p[1] >= 0x90))
             return 0;
-        code = char32_t(c & 0x07) << 18 | char32_t(p[1] & 0x3f) << 12 | char32_t(p[2] & 0x3f) << 6
-            | (p[3] & 0x3f);
+        code = char32_t(c & 0x07) << 18 | char32_t(p[1] & 0x3f) << 12 | char32_t(p[2] & 0x3f) << 6 | (p[3] & 0x3f);
         return 4;
     }
     return 0;
@@ -392,9 +418,10 @@ struct Token {
 class Reader {
 public:
     Reader(const QByteArray &bytes, const QDateTime &readTime)
-        : m_p(bytes.constData()), m_end(bytes.constData() + bytes.size()), m_readTime(readTime)
-    {
-    }
+        : m_p(bytes.constData())
+        , m_end(bytes.constData() + bytes.size())
+        , m_readTime(readTime)
+    {}
 
     AccountsState document()
     {
@@ -451,7 +478,7 @@ private:
     }
 
     // Reads '{' and calls `member` with each key, the cursor before the value.
-    template <typename Member>
+    template<typename Member>
     void readObject(Member member)
     {
         expect('{');
@@ -469,7 +496,7 @@ private:
         } while (more('}'));
     }
 
-    template <typename Item>
+    template<typename Item>
     void readArray(Item item)
     {
         expect('[');
@@ -484,7 +511,7 @@ private:
         } while (more(']'));
     }
 
-    template <typename T, typename Read>
+    template<typename T, typename Read>
     void readList(QList<T> &list, Read read)
     {
         readArray([&] { list.append(read()); });
@@ -530,8 +557,7 @@ private:
                 length = escape(m_p, m_end, unit);
             } else if (c >= 0x80) {
                 char32_t code;
-                length = multiByte(reinterpret_cast<const uchar *>(m_p), reinterpret_cast<const uchar *>(m_end),
-                                   code);
+                length = multiByte(reinterpret_cast<const uchar *>(m_p), reinterpret_cast<const uchar *>(m_end), code);
             }
             if (length == 0)
                 throw Unusual();
@@ -623,8 +649,8 @@ private:
             bytes[i] = quint8(high << 4 | low);
         }
         return QUuid(quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3],
-                     quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8],
-                     bytes[9], bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+                     quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8], bytes[9],
+                     bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
     }
 
     // JsonCoding::parseDate on the bytes; a date is ASCII and 25 characters at most.
@@ -720,7 +746,7 @@ private:
             if (key.escaped)
                 throw Unusual();
             // Reads the value into `field` unless it is null.
-            const auto read = [&](unsigned bit, auto &field, auto (Reader::*value)()) {
+            const auto read = [&](unsigned bit, auto &field, auto(Reader::*value)()) {
                 mark(seen, bit);
                 if (!null())
                     field = (this->*value)();
@@ -854,8 +880,7 @@ Result<AccountsState> decodeThroughDocument(const QByteArray &bytes, const QDate
     const QJsonDocument document = QJsonDocument::fromJson(bytes);
     if (document.isNull())
         return Error::make(Error::Kind::Decoding);
-    const QJsonValue root = document.isArray() ? QJsonValue(document.array())
-                                               : QJsonValue(document.object());
+    const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
     if (auto state = JsonCoding::decodeState(root, readTime))
         return state;
     auto accounts = JsonCoding::decodeAccountList(root, readTime);
@@ -864,7 +889,7 @@ Result<AccountsState> decodeThroughDocument(const QByteArray &bytes, const QDate
     return AccountsState{{}, std::move(accounts).value(), {}};
 }
 
-}
+} // namespace
 
 QByteArray StateFile::encode(const AccountsState &state)
 {

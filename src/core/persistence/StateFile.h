@@ -18,4 +18,4 @@ QByteArray encode(const AccountsState &state);
 // accounts that have none.
 Result<AccountsState> decode(const QByteArray &bytes, const QDateTime &readTime);
 
-}
+} // namespace StateFile

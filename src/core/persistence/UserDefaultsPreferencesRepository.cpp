@@ -33,14 +33,13 @@ std::optional<Preferences> storedPreferences(QSettings *settings)
     return std::move(preferences).value();
 }
 
-}
+} // namespace
 
 UserDefaultsPreferencesRepository::UserDefaultsPreferencesRepository(const QString &settingsPath,
                                                                      const QString &legacySettingsPath)
     : m_settings(openSettings(settingsPath))
     , m_legacySettings(openSettings(legacySettingsPath))
-{
-}
+{}
 
 UserDefaultsPreferencesRepository::~UserDefaultsPreferencesRepository() = default;
 
@@ -51,9 +50,8 @@ std::unique_ptr<UserDefaultsPreferencesRepository> UserDefaultsPreferencesReposi
         return std::make_unique<UserDefaultsPreferencesRepository>(QString(), QString());
     const QString prefix = folder + QLatin1Char('/');
     const QString suffix = QStringLiteral(".conf");
-    return std::make_unique<UserDefaultsPreferencesRepository>(
-        prefix + AppConfig::appBundleIdentifier + suffix,
-        prefix + AppConfig::legacyBundleIdentifier + suffix);
+    return std::make_unique<UserDefaultsPreferencesRepository>(prefix + AppConfig::appBundleIdentifier + suffix,
+                                                               prefix + AppConfig::legacyBundleIdentifier + suffix);
 }
 
 Preferences UserDefaultsPreferencesRepository::loadPreferences()

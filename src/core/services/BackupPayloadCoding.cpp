@@ -6,7 +6,10 @@
 
 namespace {
 
-Error decodingError() { return Error::make(Error::Kind::Decoding); }
+Error decodingError()
+{
+    return Error::make(Error::Kind::Decoding);
+}
 
 // 0000-01-01T00:00:00Z to 9999-12-31T23:59:59Z, the span of the date text.
 constexpr qint64 firstWritableSecond = -62167219200;
@@ -21,7 +24,10 @@ bool isWritable(const QDateTime &date)
     return seconds >= firstWritableSecond && seconds <= lastWritableSecond;
 }
 
-bool isWritable(const std::optional<QDateTime> &date) { return !date || isWritable(*date); }
+bool isWritable(const std::optional<QDateTime> &date)
+{
+    return !date || isWritable(*date);
+}
 
 bool datesAreWritable(const BackupPayload &payload)
 {
@@ -31,8 +37,8 @@ bool datesAreWritable(const BackupPayload &payload)
         if (!isWritable(service.createdAt))
             return false;
     for (const Account &account : payload.state.accounts)
-        if (!isWritable(account.createdAt) || !isWritable(account.startedAt)
-            || !isWritable(account.resetAt) || !isWritable(account.archivedAt))
+        if (!isWritable(account.createdAt) || !isWritable(account.startedAt) || !isWritable(account.resetAt)
+            || !isWritable(account.archivedAt))
             return false;
     for (const AccountEvent &event : payload.state.events)
         if (!isWritable(event.timestamp))
@@ -40,7 +46,7 @@ bool datesAreWritable(const BackupPayload &payload)
     return true;
 }
 
-}
+} // namespace
 
 Result<QJsonObject> BackupPayloadCoding::encode(const BackupPayload &payload)
 {
@@ -60,28 +66,23 @@ Result<BackupPayload> BackupPayloadCoding::decode(const QJsonValue &value, const
         return decodingError();
     const QJsonObject object = value.toObject();
 
-    const std::optional<int> schemaVersion =
-        decodeSchemaVersion(object.value(QLatin1StringView("schemaVersion")));
+    const std::optional<int> schemaVersion = decodeSchemaVersion(object.value(QLatin1StringView("schemaVersion")));
     const QJsonValue exportedAtValue = object.value(QLatin1StringView("exportedAt"));
-    const std::optional<QDateTime> exportedAt = exportedAtValue.isString()
-        ? JsonCoding::parseDate(exportedAtValue.toString())
-        : std::nullopt;
+    const std::optional<QDateTime> exportedAt =
+        exportedAtValue.isString() ? JsonCoding::parseDate(exportedAtValue.toString()) : std::nullopt;
     if (!schemaVersion || !exportedAt)
         return decodingError();
 
     // decodeState and decodePreferences refuse anything but an object, so a
     // missing or null key fails here as well.
-    Result<AccountsState> state =
-        JsonCoding::decodeState(object.value(QLatin1StringView("state")), readTime);
+    Result<AccountsState> state = JsonCoding::decodeState(object.value(QLatin1StringView("state")), readTime);
     if (!state)
         return state.error();
-    Result<Preferences> preferences =
-        JsonCoding::decodePreferences(object.value(QLatin1StringView("preferences")));
+    Result<Preferences> preferences = JsonCoding::decodePreferences(object.value(QLatin1StringView("preferences")));
     if (!preferences)
         return preferences.error();
 
-    return BackupPayload{*schemaVersion, *exportedAt, std::move(state).value(),
-                         std::move(preferences).value()};
+    return BackupPayload{*schemaVersion, *exportedAt, std::move(state).value(), std::move(preferences).value()};
 }
 
 std::optional<int> BackupPayloadCoding::decodeSchemaVersion(const QJsonValue &value)

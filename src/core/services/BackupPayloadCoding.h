@@ -23,4 +23,4 @@ Result<BackupPayload> decode(const QJsonValue &value, const QDateTime &readTime)
 // number with no fraction that fits an int.
 std::optional<int> decodeSchemaVersion(const QJsonValue &value);
 
-}
+} // namespace BackupPayloadCoding

@@ -25,7 +25,10 @@ const QLatin1StringView schemaVersionKey("schemaVersion");
 const QLatin1StringView saltKey("saltBase64");
 const QLatin1StringView combinedKey("combinedBase64");
 
-Error failure(Error::Kind kind) { return Error::make(kind); }
+Error failure(Error::Kind kind)
+{
+    return Error::make(kind);
+}
 
 // Bytes that hold the password or the plaintext; overwritten before they are
 // freed. Only buffers this code owns alone go in here, so that data() does not
@@ -56,7 +59,10 @@ struct DigestContextFree {
 };
 using DigestContext = std::unique_ptr<EVP_MD_CTX, DigestContextFree>;
 
-unsigned char *bytesOf(QByteArray &array) { return reinterpret_cast<unsigned char *>(array.data()); }
+unsigned char *bytesOf(QByteArray &array)
+{
+    return reinterpret_cast<unsigned char *>(array.data());
+}
 
 const unsigned char *bytesOf(const QByteArray &array)
 {
@@ -71,8 +77,7 @@ bool deriveKey(const QString &password, const QByteArray &salt, Key &key)
     const DigestContext context(EVP_MD_CTX_new());
     unsigned int length = 0;
     return context && EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) == 1
-        && EVP_DigestUpdate(context.get(), passwordBytes.bytes.constData(),
-                            size_t(passwordBytes.bytes.size())) == 1
+        && EVP_DigestUpdate(context.get(), passwordBytes.bytes.constData(), size_t(passwordBytes.bytes.size())) == 1
         && EVP_DigestUpdate(context.get(), salt.constData(), size_t(salt.size())) == 1
         && EVP_DigestFinal_ex(context.get(), key.bytes.data(), &length) == 1 && length == keyLength;
 }
@@ -93,8 +98,7 @@ std::optional<QByteArray> seal(const Key &key, const QByteArray &plaintext)
         || EVP_EncryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) != 1
         || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_IVLEN, int(nonceLength), nullptr) != 1
         || EVP_EncryptInit_ex(context.get(), nullptr, nullptr, key.bytes.data(), nonce) != 1
-        || EVP_EncryptUpdate(context.get(), ciphertext, &length, bytesOf(plaintext),
-                             int(plaintext.size())) != 1
+        || EVP_EncryptUpdate(context.get(), ciphertext, &length, bytesOf(plaintext), int(plaintext.size())) != 1
         || EVP_EncryptFinal_ex(context.get(), ciphertext + length, &length) != 1
         || EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_GET_TAG, int(tagLength), tag) != 1)
         return std::nullopt;
@@ -116,20 +120,17 @@ bool open(const Key &key, const QByteArray &combined, SecretBytes &plaintext)
     plaintext.bytes = QByteArray(ciphertextLength, Qt::Uninitialized);
     const CipherContext context(EVP_CIPHER_CTX_new());
     int length = 0;
-    return context
-        && EVP_DecryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1
+    return context && EVP_DecryptInit_ex(context.get(), EVP_aes_256_gcm(), nullptr, nullptr, nullptr) == 1
         && EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_IVLEN, int(nonceLength), nullptr) == 1
         && EVP_DecryptInit_ex(context.get(), nullptr, nullptr, key.bytes.data(), nonce) == 1
-        && EVP_DecryptUpdate(context.get(), bytesOf(plaintext.bytes), &length, ciphertext,
-                             int(ciphertextLength)) == 1
+        && EVP_DecryptUpdate(context.get(), bytesOf(plaintext.bytes), &length, ciphertext, int(ciphertextLength)) == 1
         && EVP_CIPHER_CTX_ctrl(context.get(), EVP_CTRL_GCM_SET_TAG, int(tagLength), tag.data()) == 1
         && EVP_DecryptFinal_ex(context.get(), bytesOf(plaintext.bytes) + length, &length) == 1;
 }
 
 bool isBase64Letter(char16_t c)
 {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')
-        || c == u'+' || c == u'/';
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') || c == u'+' || c == u'/';
 }
 
 // Standard alphabet, a length that is a multiple of four and "=" only as the
@@ -144,8 +145,7 @@ std::optional<QByteArray> decodeBase64(const QString &text)
     for (qsizetype i = 0; i < end; ++i)
         if (!isBase64Letter(text[i].unicode()))
             return std::nullopt;
-    auto decoded =
-        QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded)
         return std::nullopt;
     return std::move(decoded.decoded);
@@ -163,8 +163,7 @@ Result<EncryptedEnvelope> decodeEnvelope(const QByteArray &bytes)
     if (!document.isObject())
         return failure(Error::Kind::Decoding);
     const QJsonObject object = document.object();
-    const std::optional<int> schemaVersion =
-        BackupPayloadCoding::decodeSchemaVersion(object.value(schemaVersionKey));
+    const std::optional<int> schemaVersion = BackupPayloadCoding::decodeSchemaVersion(object.value(schemaVersionKey));
     const QJsonValue salt = object.value(saltKey);
     const QJsonValue combined = object.value(combinedKey);
     if (!schemaVersion || !salt.isString() || !combined.isString())
@@ -172,10 +171,9 @@ Result<EncryptedEnvelope> decodeEnvelope(const QByteArray &bytes)
     return EncryptedEnvelope{*schemaVersion, salt.toString(), combined.toString()};
 }
 
-}
+} // namespace
 
-Result<QByteArray> CryptoSecureTransferService::encrypt(const BackupPayload &payload,
-                                                        const QString &password)
+Result<QByteArray> CryptoSecureTransferService::encrypt(const BackupPayload &payload, const QString &password)
 {
     const Result<QJsonObject> payloadObject = BackupPayloadCoding::encode(payload);
     if (!payloadObject)
@@ -198,8 +196,7 @@ Result<QByteArray> CryptoSecureTransferService::encrypt(const BackupPayload &pay
     return QJsonDocument(envelope).toJson(QJsonDocument::Compact);
 }
 
-Result<BackupPayload> CryptoSecureTransferService::decrypt(const QByteArray &bytes,
-                                                           const QString &password)
+Result<BackupPayload> CryptoSecureTransferService::decrypt(const QByteArray &bytes, const QString &password)
 {
     const Result<EncryptedEnvelope> envelope = decodeEnvelope(bytes);
     if (!envelope)
@@ -223,8 +220,7 @@ Result<BackupPayload> CryptoSecureTransferService::decrypt(const QByteArray &byt
     const QJsonDocument document = QJsonDocument::fromJson(plaintext.bytes);
     if (!document.isObject())
         return failure(Error::Kind::InvalidPassword);
-    Result<BackupPayload> payload =
-        BackupPayloadCoding::decode(document.object(), QDateTime::currentDateTimeUtc());
+    Result<BackupPayload> payload = BackupPayloadCoding::decode(document.object(), QDateTime::currentDateTimeUtc());
     if (!payload)
         return failure(Error::Kind::InvalidPassword);
     return payload;

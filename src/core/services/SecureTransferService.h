@@ -23,7 +23,7 @@ namespace BackupImportModes {
 QString rawValue(BackupImportMode mode);
 QString title(BackupImportMode mode);
 std::optional<BackupImportMode> fromRawValue(QStringView raw);
-}
+} // namespace BackupImportModes
 
 // Seals a payload into backup-file bytes and opens them again.
 class SecureTransferService {

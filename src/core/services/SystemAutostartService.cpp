@@ -141,13 +141,12 @@ bool isRunnable(const QString &program)
 
 SystemAutostartService::SystemAutostartService(QString executablePath)
     : m_executablePath(std::move(executablePath))
-{
-}
+{}
 
 QString SystemAutostartService::entryFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/autostart/") + AppConfig::appBundleIdentifier + QStringLiteral(".desktop");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
+        + AppConfig::appBundleIdentifier + QStringLiteral(".desktop");
 }
 
 Result<void> SystemAutostartService::setEnabled(bool enabled)
@@ -163,17 +162,17 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
     // A failure to create the folder shows up in open() below, with the
     // system's reason.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString entry = QStringLiteral("[Desktop Entry]\n"
-                                         "Type=Application\n"
-                                         "Name=%1\n"
-                                         "Comment=Учёт недельных лимитов аккаунтов\n"
-                                         "Exec=%2\n"
-                                         "Icon=%3\n"
-                                         "Terminal=false\n"
-                                         "X-GNOME-Autostart-enabled=true\n"
-                                         "%4=true\n")
-                              .arg(AppConfig::appDisplayName, execValue(m_executablePath),
-                                   AppConfig::appBundleIdentifier, markerKey);
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=%1\n"
+                       "Comment=Учёт недельных лимитов аккаунтов\n"
+                       "Exec=%2\n"
+                       "Icon=%3\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n"
+                       "%4=true\n")
+            .arg(AppConfig::appDisplayName, execValue(m_executablePath), AppConfig::appBundleIdentifier, markerKey);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
         return Error::make(Error::Kind::OperationFailed, file.errorString());

@@ -2,11 +2,10 @@
 
 #include <QSet>
 
-const QString AccountsStore::launchAtLoginFailedMessage = QStringLiteral(
-    "Не удалось применить автозапуск. Проверьте, что папка автозапуска ~/.config/autostart "
-    "доступна для записи, затем попробуйте снова.");
-const QString AccountsStore::duplicateServiceNameMessage =
-    QStringLiteral("Сервис с таким названием уже существует.");
+const QString AccountsStore::launchAtLoginFailedMessage =
+    QStringLiteral("Не удалось применить автозапуск. Проверьте, что папка автозапуска ~/.config/autostart "
+                   "доступна для записи, затем попробуйте снова.");
+const QString AccountsStore::duplicateServiceNameMessage = QStringLiteral("Сервис с таким названием уже существует.");
 const QString AccountsStore::defaultBackupFileName = QStringLiteral("limits-backup.json");
 
 AccountsStore::AccountsStore(AccountsStoreServices services, QObject *parent)
@@ -14,8 +13,7 @@ AccountsStore::AccountsStore(AccountsStoreServices services, QObject *parent)
     , m_deps(std::move(services))
     , m_now(m_deps.dateProvider->now())
     , m_preferences(m_deps.preferencesRepository->loadPreferences())
-{
-}
+{}
 
 AccountsStore::~AccountsStore()
 {
@@ -42,12 +40,10 @@ void AccountsStore::load()
         if (repaired)
             persistState();
     } else {
-        setLastErrorMessage(QStringLiteral("Не удалось загрузить данные: ")
-                            + loaded.error().localizedDescription());
+        setLastErrorMessage(QStringLiteral("Не удалось загрузить данные: ") + loaded.error().localizedDescription());
     }
 
-    m_timerConnection = connect(m_deps.timerTicker.get(), &TimerTicking::tick, this,
-                                &AccountsStore::handleTick);
+    m_timerConnection = connect(m_deps.timerTicker.get(), &TimerTicking::tick, this, &AccountsStore::handleTick);
     m_deps.timerTicker->start();
 }
 
@@ -73,8 +69,8 @@ bool AccountsStore::normalizeLoadedState()
     }
     m_services = std::move(kept);
 
-    auto system = std::find_if(m_services.begin(), m_services.end(),
-                               [](const Service &s) { return s.id == Service::systemID; });
+    auto system =
+        std::find_if(m_services.begin(), m_services.end(), [](const Service &s) { return s.id == Service::systemID; });
     if (system != m_services.end()) {
         if (system->name != Service::systemName) {
             system->name = Service::systemName;
@@ -123,13 +119,11 @@ bool AccountsStore::normalizeLoadedState()
 
 Result<void> AccountsStore::saveCurrentState()
 {
-    Result<void> saved =
-        m_deps.accountRepository->saveState(AccountsState{m_services, m_accounts, m_events});
+    Result<void> saved = m_deps.accountRepository->saveState(AccountsState{m_services, m_accounts, m_events});
     if (saved)
         setLastErrorMessage(std::nullopt);
     else
-        setLastErrorMessage(QStringLiteral("Не удалось сохранить данные: ")
-                            + saved.error().localizedDescription());
+        setLastErrorMessage(QStringLiteral("Не удалось сохранить данные: ") + saved.error().localizedDescription());
     return saved;
 }
 

@@ -43,8 +43,8 @@ class AccountsStore : public QObject {
     Q_PROPERTY(QList<Service> services READ services NOTIFY servicesChanged)
     Q_PROPERTY(QList<Account> accounts READ accounts NOTIFY accountsChanged)
     Q_PROPERTY(QList<AccountEvent> events READ events NOTIFY eventsChanged)
-    Q_PROPERTY(QString selectedDestinationId READ selectedDestinationId WRITE setSelectedDestinationId
-                   NOTIFY selectedDestinationChanged)
+    Q_PROPERTY(QString selectedDestinationId READ selectedDestinationId WRITE setSelectedDestinationId NOTIFY
+                   selectedDestinationChanged)
     Q_PROPERTY(QString searchQuery READ searchQuery WRITE setSearchQuery NOTIFY searchQueryChanged)
     Q_PROPERTY(QDateTime now READ now NOTIFY nowChanged)
     Q_PROPERTY(Preferences preferences READ preferences NOTIFY preferencesChanged)
@@ -82,9 +82,9 @@ public:
     void addAccount(const QString &name, const QString &note, const QString &password,
                     const std::optional<QDateTime> &manualResetAt, bool hasNoLimits,
                     const std::optional<QUuid> &serviceId);
-    void updateAccount(const QUuid &id, const QString &name, const QString &note,
-                       const QString &password, const std::optional<QDateTime> &manualResetAt,
-                       bool hasNoLimits, const std::optional<QUuid> &serviceId);
+    void updateAccount(const QUuid &id, const QString &name, const QString &note, const QString &password,
+                       const std::optional<QDateTime> &manualResetAt, bool hasNoLimits,
+                       const std::optional<QUuid> &serviceId);
     void deleteAccount(const QUuid &id);
     void startUsage(const QUuid &id);
     void resetTimer(const QUuid &id);

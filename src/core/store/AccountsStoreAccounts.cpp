@@ -47,8 +47,7 @@ void AccountsStore::addAccount(const QString &name, const QString &note, const Q
     persistState();
 }
 
-void AccountsStore::updateAccount(const QUuid &id, const QString &name, const QString &note,
-                                  const QString &password,
+void AccountsStore::updateAccount(const QUuid &id, const QString &name, const QString &note, const QString &password,
                                   const std::optional<QDateTime> &manualResetAt, bool hasNoLimits,
                                   const std::optional<QUuid> &serviceId)
 {

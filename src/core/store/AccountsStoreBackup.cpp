@@ -7,7 +7,7 @@ namespace {
 
 // Merges by id: an imported record replaces the current one with the same id
 // as a whole; current records the backup does not hold stay.
-template <typename T>
+template<typename T>
 QList<T> mergedById(const QList<T> &current, const QList<T> &imported)
 {
     QList<T> merged = current;
@@ -27,32 +27,29 @@ QList<T> mergedById(const QList<T> &current, const QList<T> &imported)
     return merged;
 }
 
-}
+} // namespace
 
 Result<void> AccountsStore::exportBackup(const QString &path, const QString &password)
 {
-    const BackupPayload payload{1, m_deps.dateProvider->now(),
-                                AccountsState{m_services, m_accounts, m_events}, m_preferences};
+    const BackupPayload payload{1, m_deps.dateProvider->now(), AccountsState{m_services, m_accounts, m_events},
+                                m_preferences};
     Result<QByteArray> bytes = m_deps.transferService->encrypt(payload, password);
     Result<void> written = bytes ? writeFileAtomically(path, bytes.value()) : Result<void>(bytes.error());
     if (!written) {
-        setLastErrorMessage(QStringLiteral("Не удалось выполнить экспорт: ")
-                            + written.error().localizedDescription());
+        setLastErrorMessage(QStringLiteral("Не удалось выполнить экспорт: ") + written.error().localizedDescription());
         return written;
     }
     setLastErrorMessage(std::nullopt);
     return {};
 }
 
-Result<void> AccountsStore::importBackup(const QString &path, const QString &password,
-                                         BackupImportMode mode)
+Result<void> AccountsStore::importBackup(const QString &path, const QString &password, BackupImportMode mode)
 {
     Result<QByteArray> bytes = readWholeFile(path);
     Result<BackupPayload> payload =
         bytes ? m_deps.transferService->decrypt(bytes.value(), password) : Result<BackupPayload>(bytes.error());
     if (!payload) {
-        setLastErrorMessage(QStringLiteral("Не удалось выполнить импорт: ")
-                            + payload.error().localizedDescription());
+        setLastErrorMessage(QStringLiteral("Не удалось выполнить импорт: ") + payload.error().localizedDescription());
         return payload.error();
     }
     // A failed save keeps its message: the import is not reported as done.

@@ -37,9 +37,9 @@ bool lowerCaseContains(const QString &text, QStringView loweredQuery, LowerCaseB
             *out++ = char16_t(unit + 0x20);
         else if (unit >= 0x0400 && unit <= 0x040F) // Ѐ..Џ, Ё among them
             *out++ = char16_t(unit + 0x50);
-        else if ((unit >= 0x0430 && unit <= 0x045F) // а..я, ѐ..џ
-                 || (unit >= 0x00A0 && unit <= 0x00BF) // Latin-1 punctuation and signs
-                 || (unit >= 0x2000 && unit <= 0x206F) // dashes, quotes, spaces
+        else if ((unit >= 0x0430 && unit <= 0x045F)     // а..я, ѐ..џ
+                 || (unit >= 0x00A0 && unit <= 0x00BF)  // Latin-1 punctuation and signs
+                 || (unit >= 0x2000 && unit <= 0x206F)  // dashes, quotes, spaces
                  || (unit >= 0x2190 && unit <= 0x21FF)) // arrows
             *out++ = unit;
         else
@@ -49,15 +49,14 @@ bool lowerCaseContains(const QString &text, QStringView loweredQuery, LowerCaseB
 }
 
 // Stable sort, newest first, on a key computed once per element.
-template <typename T, typename Key>
+template<typename T, typename Key>
 QList<T> sortedNewestFirst(const QList<T> &items, Key key)
 {
     QList<std::pair<qint64, qsizetype>> order;
     order.reserve(items.size());
     for (qsizetype i = 0; i < items.size(); ++i)
         order.append({key(items[i]), i});
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::stable_sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     QList<T> sorted;
     sorted.reserve(items.size());
     for (const auto &entry : std::as_const(order))
@@ -70,7 +69,7 @@ QList<Account> newestAccountsFirst(const QList<Account> &accounts)
     return sortedNewestFirst(accounts, [](const Account &a) { return a.createdAt.toMSecsSinceEpoch(); });
 }
 
-}
+} // namespace
 
 DashboardSection AccountsStore::selectedSection() const
 {
@@ -120,19 +119,14 @@ QList<Account> AccountsStore::filteredAccounts() const
         inBase = [serviceId](const Account &a) { return !a.isArchived && a.serviceId == serviceId; };
     } else {
         switch (m_selectedDestination.section) {
-        case DashboardSection::all:
-            inBase = [](const Account &a) { return !a.isArchived; };
-            break;
+        case DashboardSection::all: inBase = [](const Account &a) { return !a.isArchived; }; break;
         case DashboardSection::active:
             inBase = [nowMs](const Account &a) { return !a.isArchived && isRunning(a, nowMs); };
             break;
-        case DashboardSection::archive:
-            inBase = [](const Account &a) { return a.isArchived; };
-            break;
+        case DashboardSection::archive: inBase = [](const Account &a) { return a.isArchived; }; break;
         case DashboardSection::history:
         case DashboardSection::support:
-        case DashboardSection::about:
-            return {};
+        case DashboardSection::about: return {};
         }
     }
 
@@ -174,22 +168,19 @@ QList<AccountEvent> AccountsStore::filteredEvents() const
 
 int AccountsStore::totalCount() const
 {
-    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(),
-                             [](const Account &a) { return !a.isArchived; }));
+    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(), [](const Account &a) { return !a.isArchived; }));
 }
 
 int AccountsStore::activeCount() const
 {
     const qint64 nowMs = m_now.toMSecsSinceEpoch();
-    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(), [nowMs](const Account &a) {
-        return !a.isArchived && isRunning(a, nowMs);
-    }));
+    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(),
+                             [nowMs](const Account &a) { return !a.isArchived && isRunning(a, nowMs); }));
 }
 
 int AccountsStore::servicesCount() const
 {
-    return int(std::count_if(m_services.cbegin(), m_services.cend(),
-                             [](const Service &s) { return !s.isSystem; }));
+    return int(std::count_if(m_services.cbegin(), m_services.cend(), [](const Service &s) { return !s.isSystem; }));
 }
 
 QList<Account> AccountsStore::restoredAccounts() const

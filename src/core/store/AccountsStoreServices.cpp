@@ -4,8 +4,7 @@
 bool AccountsStore::hasServiceNamed(const QString &name, const std::optional<QUuid> &except) const
 {
     return std::any_of(m_services.cbegin(), m_services.cend(), [&](const Service &service) {
-        return (!except || service.id != *except)
-            && QString::compare(service.name, name, Qt::CaseInsensitive) == 0;
+        return (!except || service.id != *except) && QString::compare(service.name, name, Qt::CaseInsensitive) == 0;
     });
 }
 
@@ -31,8 +30,7 @@ void AccountsStore::renameService(const QUuid &id, const QString &name)
     const QString cleanName = name.trimmed();
     if (cleanName.isEmpty())
         return;
-    auto service = std::find_if(m_services.begin(), m_services.end(),
-                                [&](const Service &s) { return s.id == id; });
+    auto service = std::find_if(m_services.begin(), m_services.end(), [&](const Service &s) { return s.id == id; });
     if (service == m_services.end() || service->isSystem)
         return;
     if (hasServiceNamed(cleanName, id)) {

@@ -17,7 +17,7 @@ QString title(DashboardSection section);
 // The symbol name; the window maps it to an icon of the desktop's theme.
 QString icon(DashboardSection section);
 std::optional<DashboardSection> fromRawValue(QStringView raw);
-}
+} // namespace DashboardSections
 
 // What the window shows: a section or one service.
 struct DashboardDestination {
@@ -37,8 +37,7 @@ struct DashboardDestination {
 
     friend bool operator==(const DashboardDestination &a, const DashboardDestination &b)
     {
-        return a.kind == b.kind
-            && (a.kind == Kind::section ? a.section == b.section : a.serviceId == b.serviceId);
+        return a.kind == b.kind && (a.kind == Kind::section ? a.section == b.section : a.serviceId == b.serviceId);
     }
 };
 

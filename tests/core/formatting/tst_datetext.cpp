@@ -19,8 +19,7 @@ QDateTime utc(const char *iso)
 
 } // namespace
 
-class TestDateText : public QObject
-{
+class TestDateText : public QObject {
     Q_OBJECT
 
 private slots:
@@ -48,20 +47,17 @@ void TestDateText::dateTime_data()
     QTest::addColumn<QDateTime>("date");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("Moscow, next day") << true << "Europe/Moscow" << utc("2026-03-02T21:30:00Z")
-                                      << "3 мар. 2026, 00:30";
-    QTest::newRow("hour padded, day not") << true << "Europe/Moscow" << utc("2026-01-05T06:05:00Z")
-                                          << "5 янв. 2026, 09:05";
+    QTest::newRow("Moscow, next day") << true << "Europe/Moscow" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 00:30";
+    QTest::newRow("hour padded, day not")
+        << true << "Europe/Moscow" << utc("2026-01-05T06:05:00Z") << "5 янв. 2026, 09:05";
     QTest::newRow("seconds dropped, not rounded")
         << true << "UTC" << utc("2026-12-31T23:59:59Z") << "31 дек. 2026, 23:59";
     QTest::newRow("daylight time, previous day")
         << true << "America/St_Johns" << utc("2026-07-01T02:00:00Z") << "30 июн. 2026, 23:30";
-    QTest::newRow("absent: system zone") << false << QString() << utc("2026-03-02T21:30:00Z")
-                                         << "3 мар. 2026, 06:30";
-    QTest::newRow("unknown: system zone") << true << "Mars/Olympus_Mons"
-                                          << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
-    QTest::newRow("empty: system zone")
-        << true << "" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
+    QTest::newRow("absent: system zone") << false << QString() << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
+    QTest::newRow("unknown: system zone")
+        << true << "Mars/Olympus_Mons" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
+    QTest::newRow("empty: system zone") << true << "" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
 }
 
 void TestDateText::dateTime()
@@ -81,8 +77,8 @@ void TestDateText::monthNames_data()
     QTest::addColumn<int>("month");
     QTest::addColumn<QString>("expected");
 
-    const char *names[] = {"янв.", "февр.", "мар.", "апр.", "мая", "июн.",
-                           "июл.", "авг.", "сент.", "окт.", "нояб.", "дек."};
+    const char *names[] = {"янв.", "февр.", "мар.",  "апр.", "мая",   "июн.",
+                           "июл.", "авг.",  "сент.", "окт.", "нояб.", "дек."};
     for (int month = 1; month <= 12; ++month)
         QTest::addRow("%d", month) << month
                                    << QStringLiteral("15 %1 2026, 12:00").arg(QString::fromUtf8(names[month - 1]));

@@ -34,8 +34,7 @@ int titleOffset(const QString &title)
 
 } // namespace
 
-class TestTimeZoneCatalog : public QObject
-{
+class TestTimeZoneCatalog : public QObject {
     Q_OBJECT
 
 private slots:
@@ -85,23 +84,20 @@ void TestTimeZoneCatalog::order_data()
     QTest::newRow("only the system entry") << QList<QByteArray>{} << QStringList{};
     QTest::newRow("unopenable skipped") << QList<QByteArray>{"Nowhere/Bogus", "Asia/Tokyo"}
                                         << QStringList{"Asia/Tokyo"};
-    QTest::newRow("west before east")
-        << QList<QByteArray>{"Asia/Tokyo", "America/St_Johns", "Asia/Kolkata", "Europe/London",
-                             "Etc/GMT+5", "Pacific/Pago_Pago"}
-        << QStringList{"Pacific/Pago_Pago", "Etc/GMT+5", "America/St_Johns", "Europe/London",
-                       "Asia/Kolkata", "Asia/Tokyo"};
+    QTest::newRow("west before east") << QList<QByteArray>{"Asia/Tokyo",    "America/St_Johns", "Asia/Kolkata",
+                                                           "Europe/London", "Etc/GMT+5",        "Pacific/Pago_Pago"}
+                                      << QStringList{"Pacific/Pago_Pago", "Etc/GMT+5",    "America/St_Johns",
+                                                     "Europe/London",     "Asia/Kolkata", "Asia/Tokyo"};
     // The same name: the identifier in brackets decides.
-    QTest::newRow("same offset, same name")
-        << QList<QByteArray>{"Europe/Paris", "Europe/Berlin", "Europe/Amsterdam"}
-        << QStringList{"Europe/Amsterdam", "Europe/Berlin", "Europe/Paris"};
+    QTest::newRow("same offset, same name") << QList<QByteArray>{"Europe/Paris", "Europe/Berlin", "Europe/Amsterdam"}
+                                            << QStringList{"Europe/Amsterdam", "Europe/Berlin", "Europe/Paris"};
     // Russian collation puts Cyrillic names ("Среднее время по Гринвичу")
     // before Latin ones ("UTC"), unlike a comparison of code points.
     QTest::newRow("same offset, Russian collation")
         << QList<QByteArray>{"UTC", "Europe/London"} << QStringList{"Europe/London", "UTC"};
     // "о-в Рождества" begins in lower case and still comes before "Ховд".
     QTest::newRow("same offset, case ignored")
-        << QList<QByteArray>{"Asia/Hovd", "Indian/Christmas"}
-        << QStringList{"Indian/Christmas", "Asia/Hovd"};
+        << QList<QByteArray>{"Asia/Hovd", "Indian/Christmas"} << QStringList{"Indian/Christmas", "Asia/Hovd"};
 }
 
 void TestTimeZoneCatalog::order()
@@ -134,9 +130,8 @@ void TestTimeZoneCatalog::fullCatalogue()
         previousOffset = offset;
     }
 
-    const auto moscow = std::find_if(options.cbegin(), options.cend(), [](const TimeZoneOption &o) {
-        return o.id == u"Europe/Moscow";
-    });
+    const auto moscow = std::find_if(options.cbegin(), options.cend(),
+                                     [](const TimeZoneOption &o) { return o.id == u"Europe/Moscow"; });
     QVERIFY(moscow != options.cend());
     QVERIFY2(moscow->title.startsWith(u"GMT+03:00 — Москва"), qPrintable(moscow->title));
 }

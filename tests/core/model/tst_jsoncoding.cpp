@@ -7,7 +7,10 @@
 
 namespace {
 
-QDateTime utc(const char *iso) { return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs); }
+QDateTime utc(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs);
+}
 
 QJsonObject object(const char *json)
 {
@@ -20,7 +23,7 @@ QJsonObject object(const char *json)
 
 const QDateTime kReadTime = utc("2026-05-01T08:00:00Z");
 
-}
+} // namespace
 
 class TestJsonCoding : public QObject {
     Q_OBJECT
@@ -126,13 +129,21 @@ void TestJsonCoding::uuids()
 
 void TestJsonCoding::accountRoundTrips()
 {
-    Account account{QUuid::createUuid(), QUuid::createUuid(), QStringLiteral("Рабочий аккаунт"),
-                    QStringLiteral("лимит \"GPT-4\"\nвторая строка"), QStringLiteral("p@ss\\word"),
-                    utc("2026-01-02T03:04:05Z"), utc("2026-03-02T14:05:09Z"),
-                    utc("2026-03-09T14:05:09Z"), true, utc("2026-03-03T00:00:00Z"), true};
+    Account account{QUuid::createUuid(),
+                    QUuid::createUuid(),
+                    QStringLiteral("Рабочий аккаунт"),
+                    QStringLiteral("лимит \"GPT-4\"\nвторая строка"),
+                    QStringLiteral("p@ss\\word"),
+                    utc("2026-01-02T03:04:05Z"),
+                    utc("2026-03-02T14:05:09Z"),
+                    utc("2026-03-09T14:05:09Z"),
+                    true,
+                    utc("2026-03-03T00:00:00Z"),
+                    true};
     QJsonObject json = JsonCoding::encode(account);
-    QCOMPARE(json.keys(), QStringList({"archivedAt", "createdAt", "hasNoLimits", "id", "isArchived", "name",
-                                       "note", "password", "resetAt", "serviceId", "startedAt"}));
+    QCOMPARE(json.keys(),
+             QStringList({"archivedAt", "createdAt", "hasNoLimits", "id", "isArchived", "name", "note", "password",
+                          "resetAt", "serviceId", "startedAt"}));
     QCOMPARE(JsonCoding::decodeAccount(json, kReadTime).value(), account);
 
     // Absent dates are left out, not written as null.
@@ -140,8 +151,8 @@ void TestJsonCoding::accountRoundTrips()
     account.resetAt.reset();
     account.archivedAt.reset();
     json = JsonCoding::encode(account);
-    QCOMPARE(json.keys(), QStringList({"createdAt", "hasNoLimits", "id", "isArchived", "name", "note",
-                                       "password", "serviceId"}));
+    QCOMPARE(json.keys(),
+             QStringList({"createdAt", "hasNoLimits", "id", "isArchived", "name", "note", "password", "serviceId"}));
     QCOMPARE(JsonCoding::decodeAccount(json, kReadTime).value(), account);
 }
 
@@ -152,7 +163,8 @@ void TestJsonCoding::accountDefaults_data()
     QTest::newRow("only a name") << QByteArray(R"({"name": "Только имя"})") << "Только имя";
     QTest::newRow("null is missing") << QByteArray(R"({"id": null, "serviceId": null, "name": null, "note": null,
         "password": null, "createdAt": null, "startedAt": null, "resetAt": null, "isArchived": null,
-        "archivedAt": null, "hasNoLimits": null})") << QString();
+        "archivedAt": null, "hasNoLimits": null})")
+                                     << QString();
 }
 
 void TestJsonCoding::accountDefaults()
@@ -236,8 +248,8 @@ void TestJsonCoding::serviceAndEventAreStrict()
 
 void TestJsonCoding::everyEventTypeRoundTrips()
 {
-    const QStringList raw{"created", "edited", "used", "manualResetAtSet", "timerReset",
-                          "archived", "restoredFromArchive", "deleted"};
+    const QStringList raw{
+        "created", "edited", "used", "manualResetAtSet", "timerReset", "archived", "restoredFromArchive", "deleted"};
     QCOMPARE(AccountEventTypes::allCases().size(), raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const AccountEvent event{QUuid::createUuid(), QUuid::createUuid(), AccountEventTypes::allCases()[i],
@@ -287,8 +299,8 @@ void TestJsonCoding::accountListMustBeAnArray()
 
 void TestJsonCoding::preferencesRoundTrip()
 {
-    const Preferences preferences{AppearanceMode::dark, TimerFormat::full, false, true,
-                                  QStringLiteral("Europe/Moscow"), true};
+    const Preferences preferences{
+        AppearanceMode::dark, TimerFormat::full, false, true, QStringLiteral("Europe/Moscow"), true};
     const QJsonObject json = JsonCoding::encode(preferences);
     QCOMPARE(json, object(R"({"appearanceMode": "dark", "timerFormat": "full", "showSeconds": false,
         "autoLaunchAtStartup": true, "timezoneIdentifier": "Europe/Moscow", "notificationsOnRestore": true})"));
@@ -318,9 +330,9 @@ void TestJsonCoding::preferencesReading_data()
                                     << std::optional(Preferences{});
     QTest::newRow("unknown zone kept") << QByteArray(R"({"timezoneIdentifier": "Mars/Olympus_Mons"})")
                                        << std::optional(unknownZone);
-    QTest::newRow("newer zone key wins")
-        << QByteArray(R"({"timezoneIdentifier": "Mars/Olympus_Mons", "timezonePreference": 3})")
-        << std::optional(unknownZone);
+    QTest::newRow("newer zone key wins") << QByteArray(
+        R"({"timezoneIdentifier": "Mars/Olympus_Mons", "timezonePreference": 3})")
+                                         << std::optional(unknownZone);
     QTest::newRow("unknown appearance") << QByteArray(R"({"appearanceMode": "sepia"})") << rejected;
     QTest::newRow("appearance in other case") << QByteArray(R"({"appearanceMode": "Dark"})") << rejected;
     QTest::newRow("unknown format") << QByteArray(R"({"timerFormat": "long"})") << rejected;

@@ -4,9 +4,12 @@
 #include <QTimeZone>
 
 namespace {
-QDateTime utc(const char *iso) { return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs); }
-const QDateTime kNow = utc("2026-03-02T14:05:09Z");
+QDateTime utc(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODateWithMs);
 }
+const QDateTime kNow = utc("2026-03-02T14:05:09Z");
+} // namespace
 
 class TestLimitPolicy : public QObject {
     Q_OBJECT

@@ -93,7 +93,8 @@ void TestAtomicFile::permissionDenied()
     QCOMPARE(readWholeFile(path).error().kind, Error::Kind::FileAccess);
     QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
     QCOMPARE(writeFileAtomically(path, "{}").error().kind, Error::Kind::FileAccess);
-    QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    QVERIFY(
+        QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)

@@ -16,14 +16,25 @@
 
 namespace {
 
-QDateTime utc(const char *iso) { return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODate); }
+QDateTime utc(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODate);
+}
 
 AccountsState sampleState(const QString &name = QStringLiteral("Рабочий"))
 {
     Service service{QUuid::createUuid(), QStringLiteral("Claude"), utc("2026-01-01T00:00:00Z"), false};
-    Account account{QUuid::createUuid(), service.id, name, QStringLiteral("заметка"), QStringLiteral("secret"),
-                    utc("2026-01-02T00:00:00Z"), utc("2026-03-02T14:05:09Z"), utc("2026-03-09T14:05:09Z"),
-                    true, utc("2026-03-03T00:00:00Z"), false};
+    Account account{QUuid::createUuid(),
+                    service.id,
+                    name,
+                    QStringLiteral("заметка"),
+                    QStringLiteral("secret"),
+                    utc("2026-01-02T00:00:00Z"),
+                    utc("2026-03-02T14:05:09Z"),
+                    utc("2026-03-09T14:05:09Z"),
+                    true,
+                    utc("2026-03-03T00:00:00Z"),
+                    false};
     AccountEvent event{QUuid::createUuid(), account.id, AccountEventType::used, utc("2026-03-02T14:05:09Z"),
                        QStringLiteral("Запущен недельный отсчет")};
     return AccountsState{{Service::systemService(), service}, {account}, {event}};
@@ -37,14 +48,17 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-QByteArray fileBytes(const QString &path) { return readWholeFile(path).value(); }
+QByteArray fileBytes(const QString &path)
+{
+    return readWholeFile(path).value();
+}
 
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-}
+} // namespace
 
 class TestFileAccountRepository : public QObject {
     Q_OBJECT
@@ -170,7 +184,8 @@ void TestFileAccountRepository::savedFileIsSortedAndPrivate()
     QCOMPARE(fileMode(repository->filePath()), 0600);
 
     const QByteArray bytes = fileBytes(repository->filePath());
-    QVERIFY(bytes.startsWith("{\n    \"accounts\": [\n        {\n            \"archivedAt\": \"2026-03-03T00:00:00Z\",\n"));
+    QVERIFY(
+        bytes.startsWith("{\n    \"accounts\": [\n        {\n            \"archivedAt\": \"2026-03-03T00:00:00Z\",\n"));
     QVERIFY(bytes.indexOf("\"events\"") < bytes.indexOf("\"services\""));
     QVERIFY(bytes.endsWith("    ]\n}\n"));
     QCOMPARE(filesIn(m_home->path()), QStringList{"accounts.json"});

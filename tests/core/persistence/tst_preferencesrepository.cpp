@@ -30,7 +30,7 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-}
+} // namespace
 
 class TestPreferencesRepository : public QObject {
     Q_OBJECT

@@ -14,7 +14,10 @@ namespace {
 
 const QDateTime kReadTime = QDateTime::fromSecsSinceEpoch(1777000000, Qt::UTC);
 
-QDateTime utc(qint64 msecs) { return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC); }
+QDateTime utc(qint64 msecs)
+{
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+}
 
 QByteArray referenceBytes(const AccountsState &state)
 {
@@ -64,15 +67,15 @@ AccountsState sampleState()
                       Service{QUuid(), tricky(), utc(-1500), false}};
     state.accounts = {
         Account{a, state.services[1].id, QStringLiteral("ivan.petrov@gmail.com"), QStringLiteral("Plus, до 5-го"),
-                QStringLiteral("p@ss\"w\\rd"), utc(1767225600750), utc(1772460309000), utc(1773065109000),
-                true, utc(1772500000000), true},
+                QStringLiteral("p@ss\"w\\rd"), utc(1767225600750), utc(1772460309000), utc(1773065109000), true,
+                utc(1772500000000), true},
         Account{QUuid::createUuid(), Service::systemID, tricky(), QString(), tricky(), utc(253402300799000),
                 std::nullopt, std::nullopt, false, std::nullopt, false},
-        Account{QUuid::createUuid(), QUuid(), QString(), QString(), QString(), QDateTime(), std::nullopt,
-                utc(0), false, std::nullopt, false},
+        Account{QUuid::createUuid(), QUuid(), QString(), QString(), QString(), QDateTime(), std::nullopt, utc(0), false,
+                std::nullopt, false},
         // Beyond four-digit years the text is JsonCoding's own.
-        Account{QUuid::createUuid(), Service::systemID, QStringLiteral("x"), QString(), QString(),
-                utc(253402300800000), utc(-62167219201000), std::nullopt, false, std::nullopt, false},
+        Account{QUuid::createUuid(), Service::systemID, QStringLiteral("x"), QString(), QString(), utc(253402300800000),
+                utc(-62167219201000), std::nullopt, false, std::nullopt, false},
     };
     for (AccountEventType type : AccountEventTypes::allCases())
         state.events.append(AccountEvent{QUuid::createUuid(), a, type, utc(1772460309999),
@@ -81,7 +84,7 @@ AccountsState sampleState()
     return state;
 }
 
-}
+} // namespace
 
 class TestStateFile : public QObject {
     Q_OBJECT
@@ -122,10 +125,10 @@ void TestStateFile::writesRandomTextLikeQJsonDocument()
         const int length = random.bounded(12);
         for (int i = 0; i < length; ++i) {
             const int range = random.bounded(4);
-            value.append(QChar(char16_t(range == 0   ? random.bounded(0x80)
-                                        : range == 1 ? random.bounded(0x800)
-                                        : range == 2 ? 0xd800 + random.bounded(0x800)
-                                                     : random.bounded(0x10000))));
+            value.append(QChar(char16_t(range == 0       ? random.bounded(0x80)
+                                            : range == 1 ? random.bounded(0x800)
+                                            : range == 2 ? 0xd800 + random.bounded(0x800)
+                                                         : random.bounded(0x10000))));
         }
         return value;
     };
@@ -161,16 +164,19 @@ void TestStateFile::readsLikeJsonCoding_data()
     const QByteArray id = "\"6F1C2A7E-90AB-4CDE-8F01-23456789ABCD\"";
     const QByteArray event = R"({"id": )" + id + R"(, "accountId": )" + id
         + R"(, "type": "used", "timestamp": "2026-03-02T14:05:09Z", "details": "x"})";
-    const QByteArray service = R"({"id": )" + id + R"(, "name": "s", "createdAt": "2026-03-02T14:05:09Z", "isSystem": false})";
+    const QByteArray service =
+        R"({"id": )" + id + R"(, "name": "s", "createdAt": "2026-03-02T14:05:09Z", "isSystem": false})";
     const auto account = [&](const QByteArray &members) { return "[{\"id\": " + id + ", " + members + "}]"; };
 
-    QTest::newRow("compact") << QByteArray(R"({"accounts":[],"events":[)" + event + R"(],"services":[)" + service + "]}");
+    QTest::newRow("compact") << QByteArray(R"({"accounts":[],"events":[)" + event + R"(],"services":[)" + service
+                                           + "]}");
     QTest::newRow("tabs and CRLF") << QByteArray("\r\n{\t\"events\" :\r\n[ " + event + " ]\t}\r\n");
     QTest::newRow("empty object") << QByteArray("{}");
     QTest::newRow("null lists") << QByteArray(R"({"accounts": null, "events": null, "services": null})");
-    QTest::newRow("unknown members")
-        << QByteArray(R"({"version": 2, "extra": {"a": [true, false, null, "é", {"b": []}]}, "events": [)" + event + "]}");
-    QTest::newRow("unknown member in a record") << QByteArray(R"({"services": [{"note": "x", )" + service.mid(1) + "]}");
+    QTest::newRow("unknown members") << QByteArray(
+        R"({"version": 2, "extra": {"a": [true, false, null, "é", {"b": []}]}, "events": [)" + event + "]}");
+    QTest::newRow("unknown member in a record")
+        << QByteArray(R"({"services": [{"note": "x", )" + service.mid(1) + "]}");
     QTest::newRow("bare array") << account(R"("name": "a", "note": "b", "resetAt": "2026-03-02T14:05:09Z")");
     QTest::newRow("lower-case ids") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abce")");
     QTest::newRow("null members") << account(R"("name": null, "resetAt": null, "isArchived": null, "serviceId": null)");
@@ -194,9 +200,12 @@ void TestStateFile::readsLikeJsonCoding_data()
 
     QTest::newRow("wrong type") << account(R"("isArchived": "true")");
     QTest::newRow("fraction of a second") << account(R"("createdAt": "2026-03-02T14:05:09.250Z")");
-    QTest::newRow("service without isSystem") << QByteArray(R"({"services": [)" + service.left(service.indexOf(", \"isSystem\"")) + "}]}");
-    QTest::newRow("service with null name") << QByteArray(R"({"services": [)" + QByteArray(service).replace("\"s\"", "null") + "]}");
-    QTest::newRow("unknown event type") << QByteArray(R"({"events": [)" + QByteArray(event).replace("used", "renamed") + "]}");
+    QTest::newRow("service without isSystem")
+        << QByteArray(R"({"services": [)" + service.left(service.indexOf(", \"isSystem\"")) + "}]}");
+    QTest::newRow("service with null name")
+        << QByteArray(R"({"services": [)" + QByteArray(service).replace("\"s\"", "null") + "]}");
+    QTest::newRow("unknown event type") << QByteArray(R"({"events": [)" + QByteArray(event).replace("used", "renamed")
+                                                      + "]}");
     QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})");
     QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"");
     QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"");

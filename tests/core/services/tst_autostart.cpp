@@ -68,9 +68,8 @@ void AutostartTest::enableAndDisable()
     const QStringList lines = entryLines();
     QCOMPARE(lines.first(), QStringLiteral("[Desktop Entry]"));
     for (const QString &expected : {QStringLiteral("Type=Application"), QStringLiteral("Name=Tallyport"),
-                                    QStringLiteral("Exec=") + program,
-                                    QStringLiteral("Icon=org.tallyport.Tallyport"), QStringLiteral("Terminal=false"),
-                                    QStringLiteral("X-GNOME-Autostart-enabled=true")})
+                                    QStringLiteral("Exec=") + program, QStringLiteral("Icon=org.tallyport.Tallyport"),
+                                    QStringLiteral("Terminal=false"), QStringLiteral("X-GNOME-Autostart-enabled=true")})
         QVERIFY2(lines.contains(expected), qPrintable(expected));
     QVERIFY(!lines.filter(QStringLiteral("Comment=Учёт")).isEmpty());
     QCOMPARE(service.status(), AutostartStatus::enabled);
@@ -90,10 +89,14 @@ void AutostartTest::enableQuotesExecutable_data()
     QTest::addColumn<QString>("relativePath");
     QTest::addColumn<QString>("execSuffix"); // the Exec value after the temporary folder
 
-    QTest::newRow("space") << "My Apps/tallyport" << "/My Apps/tallyport\"";
-    QTest::newRow("dollar and quote") << "a$b\"c/tallyport" << "/a\\\\$b\\\\\"c/tallyport\"";
-    QTest::newRow("backslash") << "a\\b/tallyport" << "/a\\\\\\\\b/tallyport\"";
-    QTest::newRow("percent, unquoted") << "100%/tallyport" << "/100%%/tallyport";
+    QTest::newRow("space") << "My Apps/tallyport"
+                           << "/My Apps/tallyport\"";
+    QTest::newRow("dollar and quote") << "a$b\"c/tallyport"
+                                      << "/a\\\\$b\\\\\"c/tallyport\"";
+    QTest::newRow("backslash") << "a\\b/tallyport"
+                               << "/a\\\\\\\\b/tallyport\"";
+    QTest::newRow("percent, unquoted") << "100%/tallyport"
+                                       << "/100%%/tallyport";
 }
 
 void AutostartTest::enableQuotesExecutable()
@@ -118,8 +121,7 @@ void AutostartTest::statusOfExistingEntry_data()
     const QByteArray ours = "[Desktop Entry]\nType=Application\nExec=PROGRAM\nX-Tallyport-Autostart=true\n";
     QTest::newRow("ours") << ours << AutostartStatus::enabled;
     QTest::newRow("hidden") << ours + "Hidden=true\n" << AutostartStatus::disabled;
-    QTest::newRow("switched off in GNOME") << ours + "X-GNOME-Autostart-enabled=false\n"
-                                           << AutostartStatus::disabled;
+    QTest::newRow("switched off in GNOME") << ours + "X-GNOME-Autostart-enabled=false\n" << AutostartStatus::disabled;
     QTest::newRow("copied launcher of ours, no marker")
         << QByteArray("[Desktop Entry]\nType=Application\nExec=PROGRAM --flag %U\n") << AutostartStatus::enabled;
     QTest::newRow("marker in another group")
@@ -127,9 +129,9 @@ void AutostartTest::statusOfExistingEntry_data()
         << AutostartStatus::unavailable;
     QTest::newRow("foreign program") << QByteArray("[Desktop Entry]\nType=Application\nExec=/usr/bin/other\n")
                                      << AutostartStatus::unavailable;
-    QTest::newRow("program moved away")
-        << QByteArray("[Desktop Entry]\nExec=/nonexistent/tallyport\nX-Tallyport-Autostart=true\n")
-        << AutostartStatus::unavailable;
+    QTest::newRow("program moved away") << QByteArray(
+        "[Desktop Entry]\nExec=/nonexistent/tallyport\nX-Tallyport-Autostart=true\n")
+                                        << AutostartStatus::unavailable;
     QTest::newRow("not a desktop entry") << QByteArray("\x89PNG garbage") << AutostartStatus::unavailable;
 }
 

@@ -20,7 +20,10 @@ namespace {
 const QString fixtureDir = QStringLiteral(TALLYPORT_TEST_DATA "/backup");
 constexpr int noFlip = std::numeric_limits<int>::max();
 
-QUuid uuid(const char *text) { return QUuid::fromString(QLatin1StringView(text)); }
+QUuid uuid(const char *text)
+{
+    return QUuid::fromString(QLatin1StringView(text));
+}
 
 // Every date of the sample is `fraction` milliseconds past a whole second.
 BackupPayload samplePayload(int fraction, int schemaVersion = 1)
@@ -30,18 +33,22 @@ BackupPayload samplePayload(int fraction, int schemaVersion = 1)
     };
     const Service chat{uuid("5B8E2C1A-7D3F-4A9B-8C2E-1F0A3B4C5D6E"), QStringLiteral("ChatGPT"),
                        at("2025-11-01T09:00:00Z"), false};
-    const Account account{uuid("1A2B3C4D-5E6F-4A1B-9C2D-3E4F5A6B7C8D"), chat.id,
-                    QStringLiteral("work@example.com"), QStringLiteral("Plus, лимит"),
-                    QStringLiteral("s3cr3t \"quoted\" \\ пароль"), at("2025-11-02T10:00:00Z"),
-                    at("2026-03-01T10:00:00Z"), at("2026-03-08T10:00:00Z"), true,
-                    at("2026-03-02T10:00:00Z"), false};
-    const AccountEvent event{uuid("E0000005-0000-4000-8000-000000000005"), account.id,
-                             AccountEventType::used, at("2026-03-01T10:00:00Z"),
-                             QStringLiteral("Запущен недельный отсчет")};
-    return BackupPayload{schemaVersion, at("2026-03-02T14:05:09Z"),
-                         AccountsState{{Service::systemService(), chat}, {account}, {event}},
-                         Preferences{AppearanceMode::dark, TimerFormat::full, false, false,
-                                     QStringLiteral("Europe/Moscow"), true}};
+    const Account account{uuid("1A2B3C4D-5E6F-4A1B-9C2D-3E4F5A6B7C8D"),
+                          chat.id,
+                          QStringLiteral("work@example.com"),
+                          QStringLiteral("Plus, лимит"),
+                          QStringLiteral("s3cr3t \"quoted\" \\ пароль"),
+                          at("2025-11-02T10:00:00Z"),
+                          at("2026-03-01T10:00:00Z"),
+                          at("2026-03-08T10:00:00Z"),
+                          true,
+                          at("2026-03-02T10:00:00Z"),
+                          false};
+    const AccountEvent event{uuid("E0000005-0000-4000-8000-000000000005"), account.id, AccountEventType::used,
+                             at("2026-03-01T10:00:00Z"), QStringLiteral("Запущен недельный отсчет")};
+    return BackupPayload{
+        schemaVersion, at("2026-03-02T14:05:09Z"), AccountsState{{Service::systemService(), chat}, {account}, {event}},
+        Preferences{AppearanceMode::dark, TimerFormat::full, false, false, QStringLiteral("Europe/Moscow"), true}};
 }
 
 QByteArray compact(const QJsonValue &value)
@@ -69,8 +76,7 @@ const unsigned char *bytes(const QByteArray &array)
 QByteArray sealedFile(const QByteArray &plaintext, const QString &password, const QByteArray &salt,
                       int envelopeVersion = 1)
 {
-    const QByteArray key =
-        QCryptographicHash::hash(password.toUtf8() + salt, QCryptographicHash::Sha256);
+    const QByteArray key = QCryptographicHash::hash(password.toUtf8() + salt, QCryptographicHash::Sha256);
     const QByteArray nonce = QByteArrayLiteral("twelve bytes");
     QByteArray ciphertext(plaintext.size(), Qt::Uninitialized);
     QByteArray tag(16, Qt::Uninitialized);
@@ -84,8 +90,7 @@ QByteArray sealedFile(const QByteArray &plaintext, const QString &password, cons
     EVP_CIPHER_CTX_free(context);
     return compact(QJsonObject{{"schemaVersion", envelopeVersion},
                                {"saltBase64", QString::fromLatin1(salt.toBase64())},
-                               {"combinedBase64",
-                                QString::fromLatin1((nonce + ciphertext + tag).toBase64())}});
+                               {"combinedBase64", QString::fromLatin1((nonce + ciphertext + tag).toBase64())}});
 }
 
 QJsonObject freshEnvelope(const QString &password)
@@ -99,7 +104,7 @@ QByteArray base64Field(const QJsonObject &envelope, const QString &key)
     return QByteArray::fromBase64(envelope.value(key).toString().toLatin1());
 }
 
-}
+} // namespace
 
 class TestSecureTransfer : public QObject {
     Q_OBJECT
@@ -158,8 +163,7 @@ void TestSecureTransfer::fixtures()
     const QString outcome = expect.value("outcome").toString();
     if (outcome == "ok") {
         QVERIFY(result.ok());
-        QCOMPARE(compact(BackupPayloadCoding::encode(result.value()).value()),
-                 compact(expect.value("payloadAsRead")));
+        QCOMPARE(compact(BackupPayloadCoding::encode(result.value()).value()), compact(expect.value("payloadAsRead")));
     } else if (outcome == "error") {
         static const std::map<QString, Error::Kind> kinds{
             {"json", Error::Kind::Decoding},
@@ -330,8 +334,8 @@ void TestSecureTransfer::sealedText_data()
     }
     QTest::newRow("schemaVersion text") << sealed(with(base, "schemaVersion", "1")) << 0;
     QTest::newRow("exportedAt fraction") << sealed(with(base, "exportedAt", "2026-03-02T14:05:09.5Z")) << 0;
-    QTest::newRow("unknown appearance")
-        << sealed(with(base, "preferences", QJsonObject{{"appearanceMode", "sepia"}})) << 0;
+    QTest::newRow("unknown appearance") << sealed(with(base, "preferences", QJsonObject{{"appearanceMode", "sepia"}}))
+                                        << 0;
 }
 
 void TestSecureTransfer::sealedText()

@@ -10,7 +10,7 @@ QStringList details(const QList<AccountEvent> &events)
         out << event.details;
     return out;
 }
-}
+} // namespace
 
 class StoreAccountsTest : public QObject {
     Q_OBJECT
@@ -55,9 +55,9 @@ private slots:
         QTest::newRow("plain") << false << false << QStringList{"Создан аккаунт A"};
         QTest::newRow("flag wins over date")
             << true << true << QStringList{"Создан аккаунт A", "Отмечен как безлимитно пустой"};
-        QTest::newRow("manual date")
-            << false << true
-            << QStringList{"Создан аккаунт A", "Время восстановления установлено вручную: 3 мар. 2026, 00:30"};
+        QTest::newRow("manual date") << false << true
+                                     << QStringList{"Создан аккаунт A",
+                                                    "Время восстановления установлено вручную: 3 мар. 2026, 00:30"};
     }
 
     void addLogsFlagOrManualDate()
@@ -114,8 +114,8 @@ private slots:
         store.updateAccount(id, "Renamed", "", "", std::nullopt, true, std::nullopt);
         store.updateAccount(id, "Renamed", "", "", std::nullopt, true, std::nullopt);
         QCOMPARE(details(store.events()).mid(3),
-                 (QStringList{"Изменен аккаунт Renamed", "Включен флаг: лимитов нет",
-                              "Изменен аккаунт Renamed", "Включен флаг: лимитов нет"}));
+                 (QStringList{"Изменен аккаунт Renamed", "Включен флаг: лимитов нет", "Изменен аккаунт Renamed",
+                              "Включен флаг: лимитов нет"}));
     }
 
     void unknownIdsChangeNothingButDeleteStillLogs()

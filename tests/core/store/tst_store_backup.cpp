@@ -19,7 +19,10 @@ QJsonObject readJsonObject(const QString &path)
     return QJsonDocument::fromJson(file.readAll()).object();
 }
 
-QString fixture(const QString &name) { return QStringLiteral(TALLYPORT_TEST_DATA "/backup/") + name; }
+QString fixture(const QString &name)
+{
+    return QStringLiteral(TALLYPORT_TEST_DATA "/backup/") + name;
+}
 
 QJsonObject stateJson(const AccountsStore &store)
 {
@@ -27,10 +30,12 @@ QJsonObject stateJson(const AccountsStore &store)
 }
 
 struct BackupHarness : StoreHarness {
-    BackupHarness() : StoreHarness(std::make_shared<CryptoSecureTransferService>()) {}
+    BackupHarness()
+        : StoreHarness(std::make_shared<CryptoSecureTransferService>())
+    {}
 };
 
-}
+} // namespace
 
 class StoreBackupTest : public QObject {
     Q_OBJECT
@@ -47,8 +52,7 @@ private slots:
 
         QVERIFY2(!store.hasError(), qPrintable(store.lastErrorMessageText()));
         QCOMPARE(stateJson(store), expect.value("expectedState").toObject());
-        QCOMPARE(JsonCoding::encode(store.preferences()),
-                 expect.value("preferencesAfterReplaceImport").toObject());
+        QCOMPARE(JsonCoding::encode(store.preferences()), expect.value("preferencesAfterReplaceImport").toObject());
         QCOMPARE(h.preferences->saved.size(), 1);
         QCOMPARE(h.autostart->calls, QList<bool>{false}); // called even though unchanged
         QCOMPARE(h.repository->stored, (AccountsState{store.services(), store.accounts(), store.events()}));
@@ -98,8 +102,8 @@ private slots:
         source.exportBackupWithPanel("пароль");
         QVERIFY2(!source.hasError(), qPrintable(source.lastErrorMessageText()));
         QCOMPARE(h.panels->suggestedName, QStringLiteral("limits-backup.json"));
-        const auto others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
-            | QFileDevice::WriteOther;
+        const auto others =
+            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
         QCOMPARE(QFile::permissions(dir.filePath("out.json")) & others, QFileDevice::Permissions());
 
         BackupHarness target;

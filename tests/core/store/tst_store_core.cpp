@@ -62,12 +62,11 @@ private slots:
         QTest::newRow("no services") << AccountsState{} << QStringList{"Без сервиса"} << true;
         QTest::newRow("system renamed") << AccountsState{{renamedSystem, work}, {}, {}}
                                         << QStringList{"Без сервиса", "Work"} << true;
-        QTest::newRow("user service flagged system")
-            << AccountsState{{Service::systemService(), falseSystem}, {}, {}}
-            << QStringList{"Без сервиса", "Rogue"} << true;
+        QTest::newRow("user service flagged system") << AccountsState{{Service::systemService(), falseSystem}, {}, {}}
+                                                     << QStringList{"Без сервиса", "Rogue"} << true;
         QTest::newRow("duplicate service id: first wins")
-            << AccountsState{{Service::systemService(), work, duplicate}, {}, {}}
-            << QStringList{"Без сервиса", "Work"} << true;
+            << AccountsState{{Service::systemService(), work, duplicate}, {}, {}} << QStringList{"Без сервиса", "Work"}
+            << true;
         QTest::newRow("system inserted in front")
             << AccountsState{{work}, {}, {}} << QStringList{"Без сервиса", "Work"} << true;
     }
@@ -115,8 +114,8 @@ private slots:
         const Account first = makeAccount("first");
         Account second = makeAccount("second");
         second.id = first.id;
-        const AccountEvent event{QUuid::createUuid(), first.id, AccountEventType::used,
-                                 utc("2026-01-02T00:00:00Z"), "Запущен недельный отсчет"};
+        const AccountEvent event{QUuid::createUuid(), first.id, AccountEventType::used, utc("2026-01-02T00:00:00Z"),
+                                 "Запущен недельный отсчет"};
         h.repository->stored = {{Service::systemService()}, {first, second}, {event}};
         AccountsStore &store = h.loaded();
 

@@ -40,7 +40,7 @@ struct Fixture {
         return h.loaded();
     }
 };
-}
+} // namespace
 
 class StoreNavigationTest : public QObject {
     Q_OBJECT
@@ -51,18 +51,25 @@ private slots:
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("query");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("all, newest first, ties in stored order")
-            << "section:all" << "" << QStringList{"twinA", "twinB", "mid", "old"};
-        QTest::newRow("active excludes restored and archived")
-            << "section:active" << "" << QStringList{"twinB", "mid"};
-        QTest::newRow("archive") << "section:archive" << "" << QStringList{"gone"};
-        QTest::newRow("history is empty whatever the search") << "section:history" << "old" << QStringList{};
-        QTest::newRow("support") << "section:support" << "" << QStringList{};
-        QTest::newRow("about") << "section:about" << "" << QStringList{};
-        QTest::newRow("search trimmed, by name") << "section:all" << "  TWIN \n" << QStringList{"twinA", "twinB"};
-        QTest::newRow("search by note, case-insensitive Cyrillic")
-            << "section:all" << "личный" << QStringList{"old"};
-        QTest::newRow("blank search keeps all") << "section:all" << "   " << QStringList{"twinA", "twinB", "mid", "old"};
+        QTest::newRow("all, newest first, ties in stored order") << "section:all"
+                                                                 << "" << QStringList{"twinA", "twinB", "mid", "old"};
+        QTest::newRow("active excludes restored and archived") << "section:active"
+                                                               << "" << QStringList{"twinB", "mid"};
+        QTest::newRow("archive") << "section:archive"
+                                 << "" << QStringList{"gone"};
+        QTest::newRow("history is empty whatever the search") << "section:history"
+                                                              << "old" << QStringList{};
+        QTest::newRow("support") << "section:support"
+                                 << "" << QStringList{};
+        QTest::newRow("about") << "section:about"
+                               << "" << QStringList{};
+        QTest::newRow("search trimmed, by name") << "section:all"
+                                                 << "  TWIN \n"
+                                                 << QStringList{"twinA", "twinB"};
+        QTest::newRow("search by note, case-insensitive Cyrillic") << "section:all"
+                                                                   << "личный" << QStringList{"old"};
+        QTest::newRow("blank search keeps all") << "section:all"
+                                                << "   " << QStringList{"twinA", "twinB", "mid", "old"};
     }
 
     void filteredAccountsByDestination()
@@ -144,8 +151,7 @@ private slots:
                  (QStringList{"Запущен недельный отсчет", "Создан аккаунт Bob", "Удален аккаунт Alice",
                               "Создан аккаунт Alice"}));
         store.setSearchQuery(" BOB ");
-        QCOMPARE(detailsOf(store.filteredEvents()),
-                 (QStringList{"Запущен недельный отсчет", "Создан аккаунт Bob"}));
+        QCOMPARE(detailsOf(store.filteredEvents()), (QStringList{"Запущен недельный отсчет", "Создан аккаунт Bob"}));
         // A deleted account is found by its details only.
         store.setSearchQuery("alice");
         QCOMPARE(detailsOf(store.filteredEvents()), (QStringList{"Удален аккаунт Alice", "Создан аккаунт Alice"}));
@@ -158,11 +164,16 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("query");
         QTest::addColumn<bool>("found");
-        QTest::newRow("Latin-1 accent") << "ÉMILE" << "émile" << true;
-        QTest::newRow("Cyrillic yo") << "ЁЛКА" << "ёлка" << true;
-        QTest::newRow("Greek") << "ΣΟΦΙΑ" << "σοφια" << true;
-        QTest::newRow("upper-case query") << "anna" << "ANNA" << true;
-        QTest::newRow("no folding beyond case") << "Émile" << "emile" << false;
+        QTest::newRow("Latin-1 accent") << "ÉMILE"
+                                        << "émile" << true;
+        QTest::newRow("Cyrillic yo") << "ЁЛКА"
+                                     << "ёлка" << true;
+        QTest::newRow("Greek") << "ΣΟΦΙΑ"
+                               << "σοφια" << true;
+        QTest::newRow("upper-case query") << "anna"
+                                          << "ANNA" << true;
+        QTest::newRow("no folding beyond case") << "Émile"
+                                                << "emile" << false;
     }
 
     void searchLowerCasesBeyondAscii()
