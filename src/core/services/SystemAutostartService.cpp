@@ -9,96 +9,42 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <optional>
 
 namespace {
 
-// Marks an entry as written by Tallyport, so that a file of the same name
-// from elsewhere is never mistaken for ours.
-const QString markerKey = QStringLiteral("X-Tallyport-Autostart");
-
-// Characters that desktop entries reserve in Exec: an argument holding one
-// of them must be quoted.
-bool needsQuoting(const QString &argument)
+// A path as one quoted Exec argument: ", `, $ and \ escaped inside the
+// quotes, every \ escaped once more as a string value, and % doubled.
+QString quotedExecArgument(const QString &path)
 {
-    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
-    return argument.isEmpty()
-        || std::any_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); });
+    QString quoted;
+    for (const QChar c : path) {
+        if (QStringView(u"\"`$\\").contains(c))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('%'), QStringLiteral("%%"));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// One argument as the Exec key's value spells it: quoted if needed (with ",
-// `, $ and \ escaped inside the quotes), % doubled, and then escaped once
-// more as a desktop-file string value.
-QString execValue(const QString &argument)
+// The program an Exec value starts: its first word, or its first argument
+// unquoted as quotedExecArgument() writes it.
+QString programOf(QString exec)
 {
-    QString arg = argument;
-    arg.replace(QLatin1Char('%'), QStringLiteral("%%"));
-    if (needsQuoting(argument)) {
-        QString quoted = QStringLiteral("\"");
-        for (QChar c : std::as_const(arg)) {
-            if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-                quoted += QLatin1Char('\\');
-            quoted += c;
-        }
-        arg = quoted + QLatin1Char('"');
-    }
-    QString value;
-    for (QChar c : std::as_const(arg)) {
-        switch (c.unicode()) {
-        case '\\': value += QStringLiteral("\\\\"); break;
-        case '\n': value += QStringLiteral("\\n"); break;
-        case '\t': value += QStringLiteral("\\t"); break;
-        case '\r': value += QStringLiteral("\\r"); break;
-        default: value += c;
-        }
-    }
-    return value;
-}
-
-// Undoes the desktop-file string escapes of a value.
-QString unescapeValue(const QString &raw)
-{
-    QString value;
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw.at(i) != u'\\' || i + 1 == raw.size()) {
-            value += raw.at(i);
-            continue;
-        }
-        const QChar next = raw.at(++i);
-        switch (next.unicode()) {
-        case 's': value += QLatin1Char(' '); break;
-        case 'n': value += QLatin1Char('\n'); break;
-        case 't': value += QLatin1Char('\t'); break;
-        case 'r': value += QLatin1Char('\r'); break;
-        default: value += next;
-        }
-    }
-    return value;
-}
-
-// The program of an unescaped Exec value: its first argument, unquoted.
-QString execProgram(const QString &exec)
-{
+    exec.replace(QStringLiteral("\\\\"), QStringLiteral("\\")).replace(QStringLiteral("%%"), QStringLiteral("%"));
+    if (!exec.startsWith(QLatin1Char('"')))
+        return exec.section(QLatin1Char(' '), 0, 0);
     QString program;
-    qsizetype i = 0;
-    while (i < exec.size() && exec.at(i).isSpace())
-        ++i;
-    if (i < exec.size() && exec.at(i) == u'"') {
-        for (++i; i < exec.size() && exec.at(i) != u'"'; ++i) {
-            if (exec.at(i) == u'\\' && i + 1 < exec.size())
-                ++i;
-            program += exec.at(i);
-        }
-    } else {
-        for (; i < exec.size() && !exec.at(i).isSpace(); ++i)
-            program += exec.at(i);
+    for (qsizetype i = 1; i < exec.size() && exec.at(i) != u'"'; ++i) {
+        if (exec.at(i) == u'\\' && i + 1 < exec.size())
+            ++i;
+        program += exec.at(i);
     }
-    return program.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return program;
 }
 
-// The keys of the [Desktop Entry] group, unescaped; nothing when the file
-// cannot be read or has no such group.
+// The keys of the [Desktop Entry] group, or nothing when the file cannot be
+// read or has no such group.
 std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
 {
     QFile file(path);
@@ -107,34 +53,19 @@ std::optional<QHash<QString, QString>> readDesktopEntry(const QString &path)
     QHash<QString, QString> keys;
     bool inGroup = false;
     bool sawGroup = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        const qsizetype eq = line.indexOf(u'=');
         if (line.startsWith(u'[')) {
             inGroup = line == QLatin1String("[Desktop Entry]");
             sawGroup = sawGroup || inGroup;
-            continue;
+        } else if (inGroup && eq > 0 && !line.startsWith(u'#')) {
+            keys.insert(line.left(eq).trimmed(), line.mid(eq + 1).trimmed());
         }
-        const qsizetype eq = line.indexOf(u'=');
-        if (inGroup && eq > 0)
-            keys.insert(line.left(eq).trimmed(), unescapeValue(line.mid(eq + 1).trimmed()));
     }
     if (file.error() != QFileDevice::NoError || !sawGroup)
         return std::nullopt;
     return keys;
-}
-
-bool isTrue(const QString &value)
-{
-    return value == QLatin1String("true");
-}
-
-bool isRunnable(const QString &program)
-{
-    if (QFileInfo(program).isAbsolute())
-        return QFileInfo(program).isFile() && QFileInfo(program).isExecutable();
-    return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 } // namespace
@@ -147,6 +78,17 @@ QString SystemAutostartService::entryFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
         + AppConfig::appBundleIdentifier + QStringLiteral(".desktop");
+}
+
+QString SystemAutostartService::execValue() const
+{
+    // An installed program is started by its name, so that the entry outlives
+    // upgrades; one run from elsewhere (a build folder) by its path.
+    const QString name = QFileInfo(m_executablePath).fileName();
+    const QString found = QStandardPaths::findExecutable(name);
+    if (!found.isEmpty() && QFileInfo(found).canonicalFilePath() == QFileInfo(m_executablePath).canonicalFilePath())
+        return name;
+    return quotedExecArgument(m_executablePath);
 }
 
 Result<void> SystemAutostartService::setEnabled(bool enabled)
@@ -162,17 +104,15 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
     // A failure to create the folder shows up in open() below, with the
     // system's reason.
     QDir().mkpath(QFileInfo(path).absolutePath());
-    const QString entry =
-        QStringLiteral("[Desktop Entry]\n"
-                       "Type=Application\n"
-                       "Name=%1\n"
-                       "Comment=Учёт недельных лимитов аккаунтов\n"
-                       "Exec=%2\n"
-                       "Icon=%3\n"
-                       "Terminal=false\n"
-                       "X-GNOME-Autostart-enabled=true\n"
-                       "%4=true\n")
-            .arg(AppConfig::appDisplayName, execValue(m_executablePath), AppConfig::appBundleIdentifier, markerKey);
+    const QString entry = QStringLiteral("[Desktop Entry]\n"
+                                         "Type=Application\n"
+                                         "Name=%1\n"
+                                         "Comment=Учёт недельных лимитов аккаунтов\n"
+                                         "Exec=%2\n"
+                                         "Icon=%3\n"
+                                         "Terminal=false\n"
+                                         "X-GNOME-Autostart-enabled=true\n")
+                              .arg(AppConfig::appDisplayName, execValue(), AppConfig::appBundleIdentifier);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
         return Error::make(Error::Kind::OperationFailed, file.errorString());
@@ -188,20 +128,19 @@ AutostartStatus SystemAutostartService::status() const
     if (!keys)
         return AutostartStatus::unavailable;
 
-    // Ours when we wrote it, or when it starts this very program (an entry
-    // the user copied from the applications menu).
-    const QString program = execProgram(keys->value(QStringLiteral("Exec")));
-    const bool ours = isTrue(keys->value(markerKey)) || program == m_executablePath
-        || (!program.isEmpty() && program == QFileInfo(m_executablePath).fileName());
-    if (!ours)
-        return AutostartStatus::unavailable;
-
     // The session skips hidden entries, and GNOME those switched off in its
     // own settings.
-    if (isTrue(keys->value(QStringLiteral("Hidden")))
+    if (keys->value(QStringLiteral("Hidden")) == QLatin1String("true")
         || keys->value(QStringLiteral("X-GNOME-Autostart-enabled")) == QLatin1String("false"))
         return AutostartStatus::disabled;
 
-    // An entry left behind by a moved or removed program starts nothing.
-    return isRunnable(program) ? AutostartStatus::enabled : AutostartStatus::unavailable;
+    // Ours when it starts a program of our name (ours, or the launcher entry
+    // copied by a startup-applications tool); one left behind by a moved or
+    // removed program starts nothing.
+    const QFileInfo program(programOf(keys->value(QStringLiteral("Exec"))));
+    if (program.fileName() != QFileInfo(m_executablePath).fileName())
+        return AutostartStatus::unavailable;
+    const QFileInfo found(program.isAbsolute() ? program.filePath()
+                                               : QStandardPaths::findExecutable(program.filePath()));
+    return found.isFile() && found.isExecutable() ? AutostartStatus::enabled : AutostartStatus::unavailable;
 }
