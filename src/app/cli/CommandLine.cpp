@@ -10,6 +10,7 @@
 #include "persistence/FileAccountRepository.h"
 #include "persistence/InMemoryAccountRepository.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,6 +19,9 @@
 #include <cstdio>
 
 namespace {
+
+const QString passwordNote = QStringLiteral("Пароль архива читается из первой строки стандартного ввода,\n"
+                                            "а в терминале запрашивается без отображения.\n");
 
 const QString helpText =
     QStringLiteral("Использование: tallyport [КОМАНДА]\n"
@@ -28,13 +32,46 @@ const QString helpText =
                    "  export ФАЙЛ                          зашифрованная резервная копия всех данных\n"
                    "  import --mode replace|merge ФАЙЛ     загрузить резервную копию: заменить текущие\n"
                    "                                       данные (replace) или объединить с ними (merge)\n"
-                   "\n"
-                   "Пароль архива читается из первой строки стандартного ввода,\n"
-                   "а в терминале запрашивается без отображения.\n"
-                   "\n"
-                   "Параметры:\n"
-                   "  -h, --help                           эта справка\n"
-                   "  -v, --version                        версия\n");
+                   "\n")
+    + passwordNote
+    + QStringLiteral("\n"
+                     "Параметры:\n"
+                     "  -h, --help                           эта справка\n"
+                     "  -v, --version                        версия\n"
+                     "\n"
+                     "Справка по команде: tallyport КОМАНДА --help. После -- параметров больше нет:\n"
+                     "tallyport export -- -файл.json\n");
+
+const QString statusHelp = QStringLiteral("Использование: tallyport status [--json]\n"
+                                          "Состояние всех аккаунтов, по строке на аккаунт: имя, сервис, состояние,\n"
+                                          "момент восстановления и отметки. Данные только читаются.\n"
+                                          "\n"
+                                          "Параметры:\n"
+                                          "  --json        массив JSON, по объекту на аккаунт\n"
+                                          "  -h, --help    эта справка\n");
+
+const QString exportHelp = QStringLiteral("Использование: tallyport export ФАЙЛ\n"
+                                          "Сохраняет в ФАЙЛ зашифрованную резервную копию всех данных.\n"
+                                          "\n")
+    + passwordNote
+    + QStringLiteral("\n"
+                     "Параметры:\n"
+                     "  -h, --help    эта справка\n");
+
+const QString importHelp = QStringLiteral("Использование: tallyport import --mode replace|merge ФАЙЛ\n"
+                                          "Загружает резервную копию из ФАЙЛа: заменяет текущие данные (replace)\n"
+                                          "или объединяет с ними (merge). Пока открыто окно Tallyport, не работает.\n"
+                                          "\n")
+    + passwordNote
+    + QStringLiteral("\n"
+                     "Параметры:\n"
+                     "  --mode replace|merge    что сделать с текущими данными\n"
+                     "  -h, --help              эта справка\n");
+
+const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+const QCommandLineOption jsonOption(QStringLiteral("json"));
+const QCommandLineOption modeOption(QStringLiteral("mode"), QString(), QStringLiteral("replace|merge"));
 
 const QString passwordPrompt = QStringLiteral("Пароль архива: ");
 const QString emptyPasswordMessage = QStringLiteral("Пароль архива не может быть пустым.");
@@ -47,9 +84,9 @@ void print(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-int usageError(const QString &problem)
+int usageError(const QString &problem, const QString &help)
 {
-    print(stderr, QStringLiteral("tallyport: ") + problem + QStringLiteral("\n\n") + helpText);
+    print(stderr, QStringLiteral("tallyport: ") + problem + QStringLiteral("\n\n") + help);
     return CommandLine::usage;
 }
 
@@ -59,39 +96,26 @@ int fail(const QString &message)
     return CommandLine::failure;
 }
 
-struct Arguments {
-    QString command;
-    QStringList positional;
-    bool json = false;
-    std::optional<QString> mode;
-    QString problem;
-};
-
-Arguments parse(const QStringList &arguments)
+// Parses the arguments of one level, the whole line or what follows a
+// command's name, with -h/--help besides the given options. Returns the exit
+// code when that is all there is to do: the help printed, or a usage error,
+// told as `misuse` unless an option is unknown.
+std::optional<int> parse(QCommandLineParser &parser, const QStringList &arguments,
+                         const QList<QCommandLineOption> &options, const QString &help, const QString &misuse)
 {
-    Arguments parsed;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (argument == QLatin1String("--json")) {
-            parsed.json = true;
-        } else if (argument == QLatin1String("--mode")) {
-            if (i + 1 >= arguments.size()) {
-                parsed.problem = QStringLiteral("после --mode нужен режим replace или merge");
-                return parsed;
-            }
-            parsed.mode = arguments[++i];
-        } else if (argument.startsWith(QLatin1String("--mode="))) {
-            parsed.mode = argument.mid(7);
-        } else if (argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            parsed.problem = QStringLiteral("неизвестный параметр %1").arg(argument);
-            return parsed;
-        } else if (parsed.command.isEmpty()) {
-            parsed.command = argument;
-        } else {
-            parsed.positional << argument;
-        }
+    parser.addOption(helpOption);
+    parser.addOptions(options);
+    if (!parser.parse(QStringList{QStringLiteral("tallyport")} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty())
+            return usageError(misuse, help);
+        const QString dashes = unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+        return usageError(QStringLiteral("неизвестный параметр %1").arg(dashes + unknown.first()), help);
     }
-    return parsed;
+    if (!parser.isSet(helpOption))
+        return std::nullopt;
+    print(stdout, help);
+    return CommandLine::success;
 }
 
 std::optional<QString> askPassword()
@@ -229,40 +253,67 @@ int importBackup(const QString &path, BackupImportMode mode)
     return CommandLine::success;
 }
 
+int statusCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QString misuse = QStringLiteral("status принимает только --json");
+    if (const std::optional<int> done = parse(parser, arguments, {jsonOption}, statusHelp, misuse))
+        return *done;
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(misuse, statusHelp);
+    return status(parser.isSet(jsonOption));
+}
+
+int exportCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QString misuse = QStringLiteral("export ожидает один файл");
+    if (const std::optional<int> done = parse(parser, arguments, {}, exportHelp, misuse))
+        return *done;
+    if (parser.positionalArguments().size() != 1)
+        return usageError(misuse, exportHelp);
+    return exportBackup(parser.positionalArguments().constFirst());
+}
+
+int importCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    const QString misuse = QStringLiteral("после --mode нужен режим replace или merge");
+    if (const std::optional<int> done = parse(parser, arguments, {modeOption}, importHelp, misuse))
+        return *done;
+    if (parser.positionalArguments().size() != 1)
+        return usageError(QStringLiteral("import ожидает один файл"), importHelp);
+    const auto mode =
+        parser.isSet(modeOption) ? BackupImportModes::fromRawValue(parser.value(modeOption)) : std::nullopt;
+    if (!mode)
+        return usageError(QStringLiteral("import ожидает --mode replace или --mode merge"), importHelp);
+    return importBackup(parser.positionalArguments().constFirst(), *mode);
+}
+
 } // namespace
 
 int CommandLine::run(const QStringList &arguments)
 {
-    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
-        print(stdout, helpText);
-        return success;
-    }
-    if (arguments.contains(QLatin1String("--version")) || arguments.contains(QLatin1String("-v"))) {
+    // Options before the command belong to tallyport itself; the rest is the
+    // command's own, so `export -v` names no version.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QString misuse = QStringLiteral("--help и --version не принимают значений");
+    if (const std::optional<int> done = parse(parser, arguments, {versionOption}, helpText, misuse))
+        return *done;
+    if (parser.isSet(versionOption)) {
         print(stdout, AppConfig::appDisplayName + QLatin1Char(' ') + AppConfig::appVersion + QLatin1Char('\n'));
         return success;
     }
-
-    const Arguments parsed = parse(arguments);
-    if (!parsed.problem.isEmpty())
-        return usageError(parsed.problem);
-
-    if (parsed.command == QLatin1String("status")) {
-        if (!parsed.positional.isEmpty() || parsed.mode)
-            return usageError(QStringLiteral("status принимает только --json"));
-        return status(parsed.json);
-    }
-    if (parsed.command == QLatin1String("export")) {
-        if (parsed.positional.size() != 1 || parsed.json || parsed.mode)
-            return usageError(QStringLiteral("export ожидает один файл"));
-        return exportBackup(parsed.positional.first());
-    }
-    if (parsed.command == QLatin1String("import")) {
-        if (parsed.positional.size() != 1 || parsed.json)
-            return usageError(QStringLiteral("import ожидает один файл"));
-        const auto mode = parsed.mode ? BackupImportModes::fromRawValue(*parsed.mode) : std::nullopt;
-        if (!mode)
-            return usageError(QStringLiteral("import ожидает --mode replace или --mode merge"));
-        return importBackup(parsed.positional.first(), *mode);
-    }
-    return usageError(QStringLiteral("неизвестная команда %1").arg(parsed.command));
+    QStringList rest = parser.positionalArguments();
+    if (rest.isEmpty())
+        return usageError(QStringLiteral("не указана команда"), helpText);
+    const QString command = rest.takeFirst();
+    if (command == QLatin1String("status"))
+        return statusCommand(rest);
+    if (command == QLatin1String("export"))
+        return exportCommand(rest);
+    if (command == QLatin1String("import"))
+        return importCommand(rest);
+    return usageError(QStringLiteral("неизвестная команда %1").arg(command), helpText);
 }
