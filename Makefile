@@ -2,8 +2,9 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CTEST_ARGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test bench screenshots format clean
+.PHONY: all setup configure build run test install bench screenshots format clean
 
 all: build
 
@@ -23,6 +24,10 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure $(CTEST_ARGS)
+
+# DESTDIR, when given, is put before PREFIX, as packagers expect.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)
