@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CTEST_ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test install bench screenshots format clean
+.PHONY: all setup configure build run test install deb bench screenshots format clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 # DESTDIR, when given, is put before PREFIX, as packagers expect.
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# tallyport_VERSION_ARCH.deb in this folder, checked by lintian.
+deb: build
+	@scripts/deb.sh $(BUILD_DIR) .
 
 bench: build
 	@scripts/bench.sh $(BUILD_DIR)
