@@ -146,7 +146,7 @@ SystemAutostartService::SystemAutostartService(QString executablePath)
 QString SystemAutostartService::entryFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
-        + AppConfig::appBundleIdentifier + QStringLiteral(".desktop");
+        + AppConfig::applicationId + QStringLiteral(".desktop");
 }
 
 Result<void> SystemAutostartService::setEnabled(bool enabled)
@@ -172,7 +172,7 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
                        "Terminal=false\n"
                        "X-GNOME-Autostart-enabled=true\n"
                        "%4=true\n")
-            .arg(AppConfig::appDisplayName, execValue(m_executablePath), AppConfig::appBundleIdentifier, markerKey);
+            .arg(AppConfig::appDisplayName, execValue(m_executablePath), AppConfig::applicationId, markerKey);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
         return Error::make(Error::Kind::OperationFailed, file.errorString());
