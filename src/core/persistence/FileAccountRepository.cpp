@@ -117,7 +117,7 @@ Result<void> FileAccountRepository::saveState(const AccountsState &state)
             return moved.error();
         m_keepFileBeforeSaving = false;
     }
-    return writeFileAtomically(m_filePath, StateFile::encode(state));
+    return writeFileAtomically(m_filePath, [&state](QIODevice &device) { return StateFile::write(device, state); });
 }
 
 Result<void> FileAccountRepository::moveUnreadableFileAside()
