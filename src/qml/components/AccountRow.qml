@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -50,7 +52,8 @@ Item {
     readonly property color chipFill: paleGreen ? light.surfaceContainerHigh : Theme.surfaceContainerHigh
 
     function copy() {
-        didCopyPass = copyPassword() === true
+        // A callback from the owner; Qt 6.4's qmllint cannot tell that a var holds one.
+        didCopyPass = copyPassword() === true // qmllint disable type
         if (didCopyPass)
             copyReset.createObject(row, { interval: copyFeedbackDuration })
     }

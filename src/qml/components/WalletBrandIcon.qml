@@ -17,7 +17,8 @@ Item {
         anchors.fill: parent
         anchors.margins: 4
         source: icon.fileName !== "" ? "qrc:/Tallyport/data/wallets/" + icon.fileName : ""
-        sourceSize: Qt.size(44, 44)
+        sourceSize.width: 44
+        sourceSize.height: 44
         fillMode: Image.PreserveAspectFit
         visible: icon.showsLogo
     }

@@ -238,7 +238,8 @@ RowLayout {
 
             DayOfWeekRow {
                 Layout.fillWidth: true
-                locale: picker.locale
+                // QLocale is missing from Qt 6.4's type information for qmllint.
+                locale: picker.locale // qmllint disable type
                 delegate: Text {
                     required property string shortName
                     text: shortName
@@ -253,7 +254,8 @@ RowLayout {
                 Layout.fillWidth: true
                 month: calendar.shownMonth
                 year: calendar.shownYear
-                locale: picker.locale
+                // As above.
+                locale: picker.locale // qmllint disable type
                 spacing: 2
 
                 delegate: Rectangle {

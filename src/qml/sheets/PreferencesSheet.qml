@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -145,8 +147,8 @@ Dialog {
                 Layout.topMargin: 16
                 spacing: 6
 
-                TabButton { tab: "general"; iconName: "emblem-system-symbolic"; text: "Основное" }
-                TabButton { tab: "notifications"; iconName: "preferences-system-notifications-symbolic"; text: "Уведомления" }
+                PreferencesTab { tab: "general"; iconName: "emblem-system-symbolic"; text: "Основное" }
+                PreferencesTab { tab: "notifications"; iconName: "preferences-system-notifications-symbolic"; text: "Уведомления" }
             }
 
             StackLayout {
@@ -365,7 +367,7 @@ Dialog {
         onImported: (password, mode) => sheet.callbacks.importBackup(password, mode)
     }
 
-    component TabButton: Button {
+    component PreferencesTab: Button {
         id: tabButton
 
         property string tab

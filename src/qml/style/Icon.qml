@@ -5,8 +5,6 @@ import QtQuick.Controls.impl
 // keeping their shape's alpha): a freedesktop name from the desktop's icon
 // theme, or a "tallyport-" name of an SVG the application ships in icons/.
 IconImage {
-    id: icon
-
     property string iconName
     property real size: 16
 
@@ -14,7 +12,8 @@ IconImage {
 
     name: shipped ? "" : iconName
     source: shipped ? Qt.resolvedUrl("../icons/" + iconName + ".svg") : ""
-    sourceSize: Qt.size(icon.size, icon.size)
+    sourceSize.width: size
+    sourceSize.height: size
     width: size
     height: size
     color: Theme.onSurfaceVariant
