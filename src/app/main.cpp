@@ -3,6 +3,7 @@
 #include "DataFolderLock.h"
 #include "DisplayCheck.h"
 #include "SingleInstance.h"
+#include "Singletons.h"
 #include "cli/CommandLine.h"
 #include "persistence/FileAccountRepository.h"
 #include "platform/SystemClipboardService.h"
@@ -17,7 +18,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QQmlApplicationEngine>
-#include <QQmlContext>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTranslator>
@@ -74,7 +74,7 @@ int runWindow(int argc, char *argv[])
 
     QGuiApplication app(argc, argv);
     setApplicationIdentity();
-    QGuiApplication::setDesktopFileName(AppConfig::appBundleIdentifier);
+    QGuiApplication::setDesktopFileName(AppConfig::applicationId);
     QTranslator qtTranslator;
     setUpRussian(app, qtTranslator);
     setUpIcons(app);
@@ -123,9 +123,8 @@ int runWindow(int argc, char *argv[])
     QQmlApplicationEngine engine;
     // The Tallyport module's qmldir is compiled in at qrc:/Tallyport/qmldir.
     engine.addImportPath(QStringLiteral("qrc:/"));
-    engine.rootContext()->setContextProperty(QStringLiteral("store"), &bridge);
-    installAboutSection(engine);
-    engine.rootContext()->setContextProperty(QStringLiteral("appearance"), appearance.get());
+    const AboutSectionObjects about = installAboutSection(engine);
+    Singletons::provide({&bridge, appearance.get(), about.data, about.changelog});
     engine.setInitialProperties({
         {QStringLiteral("appName"), AppConfig::appDisplayName},
         {QStringLiteral("appVersion"), AppConfig::appVersion},

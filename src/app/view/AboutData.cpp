@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QQmlContext>
 #include <QQmlEngine>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -119,15 +118,13 @@ QUrl AboutData::developerPageUrl() const
     return QUrl::fromLocalFile(copy.fileName());
 }
 
-void installAboutSection(QQmlEngine &engine)
+AboutSectionObjects installAboutSection(QQmlEngine &engine)
 {
     QString path = qEnvironmentVariable("TALLYPORT_ABOUT_DATA");
     if (path.isEmpty())
         path = AboutData::resourcePath;
-    auto *about = new AboutData(AboutData::load(path), std::make_shared<SystemClipboardService>(),
-                                QStandardPaths::writableLocation(QStandardPaths::CacheLocation), &engine);
-    engine.rootContext()->setContextProperty(QStringLiteral("aboutData"), about);
-    engine.rootContext()->setContextProperty(QStringLiteral("changelog"),
-                                             new ChangelogProvider(ChangelogProvider::resourcePath, &engine));
     engine.addImageProvider(QStringLiteral("qr"), new QrImageProvider);
+    return {new AboutData(AboutData::load(path), std::make_shared<SystemClipboardService>(),
+                          QStandardPaths::writableLocation(QStandardPaths::CacheLocation), &engine),
+            new ChangelogProvider(ChangelogProvider::resourcePath, &engine)};
 }

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class ChangelogProvider;
 class QQmlEngine;
 
 // What the About section shows and does outside the window: the donation
@@ -76,7 +77,12 @@ private:
     QString m_readmeFolder;
 };
 
-// Gives the engine's QML the context objects `aboutData` and `changelog` and
-// the image provider "qr". The data file is the resource, or the file named
-// by TALLYPORT_ABOUT_DATA (tests and screenshots use one with fake addresses).
-void installAboutSection(QQmlEngine &engine);
+// The About section's objects for the engine's window, owned by the engine,
+// and its image provider "qr". The data file is the resource, or the file
+// named by TALLYPORT_ABOUT_DATA (tests and screenshots use one with fake
+// addresses).
+struct AboutSectionObjects {
+    AboutData *data;
+    ChangelogProvider *changelog;
+};
+AboutSectionObjects installAboutSection(QQmlEngine &engine);

@@ -8,6 +8,7 @@
 
 // A list model over records derived anew on every change (rows keyed by id).
 class RecordListModel : public QAbstractListModel {
+    Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
 

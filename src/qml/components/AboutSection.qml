@@ -2,8 +2,7 @@ import QtQuick
 import Tallyport
 
 // The "about" destination: the About section wired to the application, with
-// the changelog and wallet QR sheets it opens. `aboutData` and `changelog` are
-// context objects of the application (AboutData, ChangelogProvider).
+// the changelog and wallet QR sheets it opens.
 Item {
     id: section
 
@@ -13,16 +12,16 @@ Item {
         id: view
         anchors.fill: parent
         version: section.shell ? section.shell.appVersion : ""
-        wallets: aboutData.wallets
-        developerName: aboutData.developerName
-        developerTagline: aboutData.developerTagline
+        wallets: AboutData.wallets
+        developerName: AboutData.developerName
+        developerTagline: AboutData.developerTagline
 
-        onCopyAddress: address => aboutData.copyAddress(address)
+        onCopyAddress: address => AboutData.copyAddress(address)
         onShowQr: wallet => qrSheet.openFor(wallet)
         // Read at every opening: the resource wins over the built-in text.
-        onShowChangelog: changelogSheet.openWith(changelog.text())
+        onShowChangelog: changelogSheet.openWith(Changelog.text())
         onOpenDeveloperSite: {
-            const url = aboutData.developerPageUrl()
+            const url = AboutData.developerPageUrl()
             if (url.toString() !== "")
                 Qt.openUrlExternally(url)
         }

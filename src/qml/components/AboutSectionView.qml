@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -91,7 +93,7 @@ ScrollView {
                             spacing: 6
                             Icon {
                                 anchors.verticalCenter: parent.verticalCenter
-                                symbol: "document.text"
+                                iconName: "text-x-generic-symbolic"
                                 size: 15
                                 color: Theme.primaryBlue
                             }

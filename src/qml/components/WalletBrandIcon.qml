@@ -2,7 +2,7 @@ import QtQuick
 import Tallyport
 
 // A wallet's logo from the application's resources, fitted into the frame with
-// a margin of 4; a coin symbol when the file is missing or cannot be loaded.
+// a margin of 4; a coin icon when the file is missing or cannot be loaded.
 Item {
     id: icon
 
@@ -17,7 +17,8 @@ Item {
         anchors.fill: parent
         anchors.margins: 4
         source: icon.fileName !== "" ? "qrc:/Tallyport/data/wallets/" + icon.fileName : ""
-        sourceSize: Qt.size(44, 44)
+        sourceSize.width: 44
+        sourceSize.height: 44
         fillMode: Image.PreserveAspectFit
         visible: icon.showsLogo
     }
@@ -25,7 +26,7 @@ Item {
         objectName: "fallbackSymbol"
         anchors.centerIn: parent
         visible: !icon.showsLogo
-        symbol: "bitcoinsign.circle"
+        iconName: "tallyport-coin-symbolic"
         size: Math.min(icon.width, icon.height) - 8
         color: Theme.onSurfaceVariant
     }

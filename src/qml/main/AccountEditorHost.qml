@@ -12,16 +12,16 @@ Item {
     }
 
     function openForAdd() {
-        const selected = store.selectedServiceId
+        const selected = Store.selectedServiceId
         const editor = sheet()
-        editor.openForAdd(store.services.toList(), selected !== "" ? selected : editor.systemServiceId)
+        editor.openForAdd(Store.services.toList(), selected !== "" ? selected : editor.systemServiceId)
     }
 
     function openForEdit(accountId) {
-        const account = store.account(accountId)
-        if (account.accountId === undefined)
+        const account = Store.account(accountId)
+        if (!("accountId" in account))
             return
-        sheet().openForEdit(store.services.toList(), account)
+        sheet().openForEdit(Store.services.toList(), account)
     }
 
     Loader {
@@ -36,21 +36,22 @@ Item {
         AccountEditorSheet {
             id: sheet
 
-            createService: (name) => store.createService(name)
+            createService: (name) => Store.createService(name)
 
             onSaved: (draft) => {
                 // An invalid date is how the store is told "no manual moment".
                 const resetAt = draft.manualResetEnabled ? draft.manualResetAt : new Date(NaN)
                 if (sheet.mode === "edit")
-                    store.updateAccount(draft.accountId, draft.name, draft.note, draft.password, resetAt,
+                    Store.updateAccount(draft.accountId, draft.name, draft.note, draft.password, resetAt,
                                         draft.hasNoLimits, draft.serviceId)
                 else
-                    store.addAccount(draft.name, draft.note, draft.password, resetAt, draft.hasNoLimits,
+                    Store.addAccount(draft.name, draft.note, draft.password, resetAt, draft.hasNoLimits,
                                      draft.serviceId)
                 sheet.close()
             }
             onCancelled: sheet.close()
-            onClosed: Qt.callLater(() => { loader.active = false })
+            // Qt 6.4's qmllint takes Qt.callLater for a property.
+            onClosed: Qt.callLater(() => { loader.active = false }) // qmllint disable type
         }
     }
 }

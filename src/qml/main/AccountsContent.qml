@@ -7,21 +7,21 @@ import Tallyport
 AccountsView {
     property var shell
 
-    destination: store.selectedDestinationId.startsWith("service:") ? "service" : store.selectedSection
-    accounts: store.accounts
-    servicesCount: store.servicesCount
-    accountsCount: store.accountsCount
-    overviews: store.overviews
-    serviceName: store.selectedServiceName
-    serviceOverview: store.selectedServiceOverview
-    copyPassword: accountId => store.copyPasswordToClipboard(accountId)
+    destination: Store.selectedDestinationId.startsWith("service:") ? "service" : Store.selectedSection
+    accounts: Store.accounts
+    servicesCount: Store.servicesCount
+    accountsCount: Store.accountsCount
+    overviews: Store.overviews
+    serviceName: Store.selectedServiceName
+    serviceOverview: Store.selectedServiceOverview
+    copyPassword: accountId => Store.copyPasswordToClipboard(accountId)
 
     onAddRequested: shell.openAccountEditor("")
-    onUseRequested: accountId => store.startUsage(accountId)
+    onUseRequested: accountId => Store.startUsage(accountId)
     onEditRequested: accountId => shell.openAccountEditor(accountId)
-    onResetRequested: accountId => store.resetTimer(accountId)
-    onArchiveRequested: accountId => store.archiveAccount(accountId)
-    onRestoreRequested: accountId => store.restoreAccount(accountId)
-    onNoLimitsToggled: accountId => store.toggleNoLimits(accountId)
+    onResetRequested: accountId => Store.resetTimer(accountId)
+    onArchiveRequested: accountId => Store.archiveAccount(accountId)
+    onRestoreRequested: accountId => Store.restoreAccount(accountId)
+    onNoLimitsToggled: accountId => Store.toggleNoLimits(accountId)
     onDeleteRequested: (accountId, name) => shell.confirmDeleteAccount(accountId, name)
 }

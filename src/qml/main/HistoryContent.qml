@@ -2,10 +2,10 @@ import QtQuick
 import Tallyport
 
 // The "История" destination: the store's events, filtered by the toolbar's
-// search. The window keeps store.events active while this page is shown.
+// search. The window keeps Store.events active while this page is shown.
 HistoryView {
     property var shell
 
-    model: store.events
-    count: store.events.count
+    model: Store.events
+    count: Store.events.count
 }

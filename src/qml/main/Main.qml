@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Tallyport
 
 // The one window: the sidebar and, beside it, the toolbar over the content of
@@ -18,10 +17,11 @@ ApplicationWindow {
     property string serviceToDeleteId: ""
 
     // "accounts" for every section and service without a page of its own.
-    readonly property string page: store.selectedServiceId === ""
-                                   && ["history", "support", "about"].indexOf(store.selectedSection) >= 0
-                                   ? store.selectedSection : "accounts"
-    readonly property bool archiveShown: store.selectedServiceId === "" && store.selectedSection === "archive"
+    readonly property string page: Store.selectedServiceId === ""
+                                   && (Store.selectedSection === "history" || Store.selectedSection === "support"
+                                       || Store.selectedSection === "about")
+                                   ? Store.selectedSection : "accounts"
+    readonly property bool archiveShown: Store.selectedServiceId === "" && Store.selectedSection === "archive"
 
     function openAccountEditor(accountId) {
         if (accountId === "")
@@ -52,7 +52,7 @@ ApplicationWindow {
     }
 
     function syncErrorAlert() {
-        if (store.hasError)
+        if (Store.hasError)
             errorAlert.open()
         else
             errorAlert.close()
@@ -93,18 +93,19 @@ ApplicationWindow {
     Binding {
         target: Theme
         property: "dark"
-        value: appearance.dark
+        value: Appearance.dark
     }
 
     // The history log is only kept up to date while it is shown.
     Binding {
-        target: store.events
+        target: Store.events
         property: "active"
         value: window.page === "history"
     }
 
     Shortcut {
-        sequence: StandardKey.Find
+        // Qt 6.4's qmllint does not know StandardKey.
+        sequence: StandardKey.Find // qmllint disable unqualified
         enabled: toolbar.searchShown
         onActivated: toolbar.focusSearch()
     }
@@ -119,7 +120,7 @@ ApplicationWindow {
     }
     Shortcut {
         sequence: "F5"
-        onActivated: store.refreshNow()
+        onActivated: Store.refreshNow()
     }
 
     SplitView {
@@ -145,18 +146,18 @@ ApplicationWindow {
             SplitView.preferredWidth: 260
             appName: window.appName
             appVersion: window.appVersion
-            selectedSection: store.selectedSection
-            selectedServiceId: store.selectedServiceId
-            services: store.services
-            dropHandler: (texts, serviceId) => store.handleAccountDrop(texts, serviceId)
+            selectedSection: Store.selectedSection
+            selectedServiceId: Store.selectedServiceId
+            services: Store.services
+            dropHandler: (texts, serviceId) => Store.handleAccountDrop(texts, serviceId)
             // Another destination starts with an empty search.
             onSectionChosen: section => {
-                store.selectSection(section)
-                store.searchQuery = ""
+                Store.selectSection(section)
+                Store.searchQuery = ""
             }
             onServiceChosen: serviceId => {
-                store.selectService(serviceId)
-                store.searchQuery = ""
+                Store.selectService(serviceId)
+                Store.searchQuery = ""
             }
             onAddServiceRequested: window.openServiceEditor("")
             onRenameServiceRequested: serviceId => window.openServiceEditor(serviceId)
@@ -192,11 +193,11 @@ ApplicationWindow {
                 anchors.top: parent.top
                 anchors.left: parent.left
                 anchors.right: parent.right
-                section: store.selectedSection
-                serviceSelected: store.selectedServiceId !== ""
-                searchText: store.searchQuery
-                onSearchEdited: text => store.searchQuery = text
-                onRefreshRequested: store.refreshNow()
+                section: Store.selectedSection
+                serviceSelected: Store.selectedServiceId !== ""
+                searchText: Store.searchQuery
+                onSearchEdited: text => Store.searchQuery = text
+                onRefreshRequested: Store.refreshNow()
                 onPreferencesRequested: window.openPreferences()
                 onAddRequested: window.openAccountEditor("")
             }
@@ -205,19 +206,25 @@ ApplicationWindow {
 
     Component {
         id: accountsPage
-        AccountsContent { shell: window }
+        AccountsContent {}
     }
     Component {
         id: historyPage
-        HistoryContent { shell: window }
+        HistoryContent {}
     }
     Component {
         id: supportPage
-        SupportContent { shell: window }
+        SupportContent {}
     }
     Component {
         id: aboutPage
-        AboutSection { shell: window }
+        AboutSection {}
+    }
+    // Every page calls back into the window for its sheets and alerts.
+    Binding {
+        target: pageLoader.item
+        property: "shell"
+        value: window
     }
 
     AccountEditorHost { id: accountEditorHost }
@@ -231,7 +238,7 @@ ApplicationWindow {
         acceptText: window.archiveShown ? "Удалить навсегда" : "Удалить"
         destructive: true
         cancellable: true
-        onConfirmed: store.deleteAccount(window.accountToDeleteId)
+        onConfirmed: Store.deleteAccount(window.accountToDeleteId)
         onDismissed: window.accountToDeleteId = ""
     }
 
@@ -242,7 +249,7 @@ ApplicationWindow {
         acceptText: "Удалить сервис"
         destructive: true
         cancellable: true
-        onConfirmed: store.deleteService(window.serviceToDeleteId)
+        onConfirmed: Store.deleteService(window.serviceToDeleteId)
         onDismissed: window.serviceToDeleteId = ""
     }
 
@@ -250,16 +257,16 @@ ApplicationWindow {
     AlertDialog {
         id: errorAlert
         title: "Ошибка"
-        message: store.lastErrorMessage
+        message: Store.lastErrorMessage
         acceptText: "ОК"
         onDismissed: {
-            if (store.hasError)
-                store.clearError()
+            if (Store.hasError)
+                Store.clearError()
         }
     }
 
     Connections {
-        target: store
+        target: Store
         function onLastErrorMessageChanged() { window.syncErrorAlert() }
     }
 

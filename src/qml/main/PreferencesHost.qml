@@ -11,22 +11,22 @@ Item {
     property var permissionWaiters: []
 
     readonly property var callbacks: ({
-        preview: (p) => store.previewPreferences(p),
-        commit: (p) => store.commitPreferences(p),
-        cancelRevert: (p) => store.restorePreferences(p),
-        fetchAutostartStatus: () => store.autostartStatusText(),
+        preview: (p) => Store.previewPreferences(p),
+        commit: (p) => Store.commitPreferences(p),
+        cancelRevert: (p) => Store.restorePreferences(p),
+        fetchAutostartStatus: () => Store.autostartStatusText(),
         fetchNotificationStatus: (done) => {
             host.statusWaiters.push(host.forCurrentSheet(done))
-            store.fetchNotificationStatus()
+            Store.fetchNotificationStatus()
         },
         requestNotificationPermission: (done) => {
             host.permissionWaiters.push(host.forCurrentSheet(done))
-            store.requestNotificationPermission()
+            Store.requestNotificationPermission()
         },
-        openNotificationSettings: () => store.openNotificationSettings(),
+        openNotificationSettings: () => Store.openNotificationSettings(),
         // The store shows a modal file panel and waits for it: not from
         // inside the click that asked for it.
-        exportBackup: (password) => Qt.callLater(() => store.exportBackup(password)),
+        exportBackup: (password) => Qt.callLater(() => Store.exportBackup(password)),
         importBackup: (password, mode) => Qt.callLater(() => host.importBackup(password, mode))
     })
 
@@ -34,7 +34,8 @@ Item {
         if (loader.active)
             return
         loader.active = true
-        loader.item.initial = store.preferences
+        loader.item.callbacks = host.callbacks
+        loader.item.initial = Store.preferences
         loader.item.open()
     }
 
@@ -44,11 +45,11 @@ Item {
         const sheet = loader.item
         let replaced = false
         const noteChange = () => { replaced = true }
-        store.preferencesChanged.connect(noteChange)
-        store.importBackup(password, mode)
-        store.preferencesChanged.disconnect(noteChange)
+        Store.preferencesChanged.connect(noteChange)
+        Store.importBackup(password, mode)
+        Store.preferencesChanged.disconnect(noteChange)
         if (replaced && sheet && loader.item === sheet)
-            sheet.adopt(store.preferences)
+            sheet.adopt(Store.preferences)
     }
 
     function forCurrentSheet(done) {
@@ -60,7 +61,7 @@ Item {
     }
 
     Connections {
-        target: store
+        target: Store
         function onNotificationStatusFetched(text) {
             const done = host.statusWaiters.shift()
             if (done)
@@ -77,10 +78,11 @@ Item {
         id: loader
         active: false
         sourceComponent: PreferencesSheet {
-            callbacks: host.callbacks
+            id: sheet
             // The catalogue takes a moment to build: once the sheet is up.
-            onOpened: Qt.callLater(() => { timezoneOptions = store.timeZoneOptions() })
-            onClosed: Qt.callLater(() => { loader.active = false })
+            // Qt 6.4's qmllint takes Qt.callLater for a property.
+            onOpened: Qt.callLater(() => { sheet.timezoneOptions = Store.timeZoneOptions() }) // qmllint disable type
+            onClosed: Qt.callLater(() => { loader.active = false }) // qmllint disable type
         }
     }
 }

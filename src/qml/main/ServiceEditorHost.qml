@@ -20,7 +20,7 @@ Item {
 
     function openForRename(id) {
         serviceId = id
-        sheet().openForRename(store.serviceName(id))
+        sheet().openForRename(Store.serviceName(id))
     }
 
     Loader {
@@ -37,13 +37,14 @@ Item {
 
             onSaved: (name) => {
                 if (sheet.mode === "rename")
-                    store.renameService(host.serviceId, name)
+                    Store.renameService(host.serviceId, name)
                 else
-                    store.createService(name)
+                    Store.createService(name)
                 sheet.close()
             }
             onCancelled: sheet.close()
-            onClosed: Qt.callLater(() => { loader.active = false })
+            // Qt 6.4's qmllint takes Qt.callLater for a property.
+            onClosed: Qt.callLater(() => { loader.active = false }) // qmllint disable type
         }
     }
 }

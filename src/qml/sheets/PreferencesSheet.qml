@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -145,8 +147,8 @@ Dialog {
                 Layout.topMargin: 16
                 spacing: 6
 
-                TabButton { tab: "general"; symbol: "gearshape.fill"; text: "Основное" }
-                TabButton { tab: "notifications"; symbol: "bell.fill"; text: "Уведомления" }
+                PreferencesTab { tab: "general"; iconName: "emblem-system-symbolic"; text: "Основное" }
+                PreferencesTab { tab: "notifications"; iconName: "preferences-system-notifications-symbolic"; text: "Уведомления" }
             }
 
             StackLayout {
@@ -242,7 +244,7 @@ Dialog {
                                 id: zoneChevron
                                 x: zoneButton.width - width - 12
                                 y: (zoneButton.height - height) / 2
-                                symbol: "pan-down-symbolic"
+                                iconName: "pan-down-symbolic"
                                 size: 14
                                 color: Theme.onSurfaceVariant
                             }
@@ -365,11 +367,11 @@ Dialog {
         onImported: (password, mode) => sheet.callbacks.importBackup(password, mode)
     }
 
-    component TabButton: Button {
+    component PreferencesTab: Button {
         id: tabButton
 
         property string tab
-        property string symbol
+        property string iconName
         readonly property bool selected: sheet.selectedTab === tab
 
         leftPadding: 12
@@ -385,7 +387,7 @@ Dialog {
             spacing: 6
             Icon {
                 anchors.verticalCenter: parent.verticalCenter
-                symbol: tabButton.symbol
+                iconName: tabButton.iconName
                 size: 14
                 color: tabButton.selected ? Theme.primaryBlue : Theme.onSurfaceVariant
             }

@@ -23,9 +23,10 @@ Rectangle {
 
     Timer {
         id: blink
-        running: caret.visible && Qt.styleHints.cursorFlashTime > 0
+        // Qt 6.4's qmllint types Qt.styleHints as a plain QObject.
+        running: caret.visible && Qt.styleHints.cursorFlashTime > 0 // qmllint disable type
         repeat: true
-        interval: Qt.styleHints.cursorFlashTime / 2
+        interval: Qt.styleHints.cursorFlashTime / 2 // qmllint disable type
         onTriggered: caret.opacity = caret.opacity > 0 ? 0 : 1
         onRunningChanged: caret.opacity = 1
     }

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -127,7 +129,7 @@ Popup {
                     }
                     Icon {
                         visible: entry.selected
-                        symbol: "checkmark"
+                        iconName: "object-select-symbolic"
                         size: 14
                         color: entry.highlighted ? "white" : Theme.primaryBlue
                     }

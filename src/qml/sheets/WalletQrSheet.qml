@@ -68,7 +68,8 @@ Dialog {
                 anchors.centerIn: parent
                 width: 280
                 height: 280
-                sourceSize: Qt.size(280, 280)
+                sourceSize.width: 280
+                sourceSize.height: 280
                 source: sheet.address !== "" ? "image://qr/" + encodeURIComponent(sheet.address) : ""
                 // A new image at every opening, nearest-neighbour if scaled at all.
                 cache: false
