@@ -7,7 +7,7 @@ import re
 import subprocess
 import sys
 
-from tallyport_ui import DAY, Journey, account, event, move_pointer, parse_date, read_state, service, stored, \
+from tallyport_ui import DAY, Journey, account, move_pointer, parse_date, read_state, service, stored, \
     write_state, xdotool, NOW, SYSTEM_ID, TEXT_ROLES, UiError
 
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
@@ -19,16 +19,17 @@ j = Journey()
 
 
 def row(name):
-    """The account's row, scrolled fully into view (from the top of the list down)."""
-    listing = app.find("Аккаунты", "list")
-    lx, ly, lw, lh = listing.extents
-    move_pointer(lx + lw // 2, ly + lh // 2)
-    xdotool("click", "--repeat", 40, "--delay", 10, 4)
-    for _ in range(60):
+    # The account's row, fully in view: if need be, the list is scrolled from its top down.
+    lx, ly, lw, lh = app.find("Аккаунты", "list").extents
+    for attempt in range(60):
         found = app.find_all("Аккаунт " + name, "list item")
         if found and ly <= found[0].extents[1] and sum(found[0].extents[1::2]) <= ly + lh:
             return found[0]
-        xdotool("click", 5)
+        if attempt == 0:
+            move_pointer(lx + lw // 2, ly + lh // 2)
+            xdotool("click", "--repeat", 40, "--delay", 10, 4)
+        else:
+            xdotool("click", 5)
     raise UiError("no row for %s after scrolling the list:\n  %s" % (name, "\n  ".join(app.names())))
 
 

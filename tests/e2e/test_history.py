@@ -51,7 +51,7 @@ with j.step("the search narrows the rows to the account's; clearing it or leavin
     app.wait_until(lambda: len(shown()) == 4, lambda: "all rows again")
     app.type_text(search, "work")
     app.click("Помощь", "push button")
-    for topic in ("Быстрый старт", "Таймеры и статусы", "Настройки, уведомления и бэкап"):
+    for topic in ("Центр помощи", "Быстрый старт", "Таймеры и статусы"):
         app.find(topic, "label")
     j.screenshot("help")
     app.click("История", "push button")

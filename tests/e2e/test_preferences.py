@@ -25,8 +25,10 @@ j = Journey()
 def countdown():
     # The row sits low under the overview and the full text wraps below the
     # window's edge: any label counts, shown or not.
-    names = [n.name for n in app.all_nodes() if n.role == "label"]
-    return next((name for name in names if COMPACT.match(name) or FULL.match(name)), "")
+    for node in app.all_nodes():
+        if node.role == "label" and (COMPACT.match(node.name) or FULL.match(node.name)):
+            return node.name
+    return ""
 
 
 def brightness(label):
