@@ -61,10 +61,7 @@ struct FakeAutostart : AutostartService {
         calls.append(enabled);
         return failing ? Result<void>(Error::make(Error::Kind::OperationFailed)) : Result<void>();
     }
-    AutostartStatus status() const override
-    {
-        return !calls.isEmpty() && calls.last() && !failing ? AutostartStatus::enabled : AutostartStatus::disabled;
-    }
+    AutostartStatus status() const override { return AutostartStatus::disabled; }
 };
 
 struct FakeNotifications : NotificationsService {
@@ -140,14 +137,6 @@ inline Account makeAccount(const QString &name, const QUuid &serviceId = Service
 inline Service makeService(const QString &name, const QDateTime &createdAt = utc("2026-01-01T00:00:00Z"))
 {
     return Service{QUuid::createUuid(), name, createdAt, false};
-}
-
-inline QStringList names(const QList<Account> &accounts)
-{
-    QStringList out;
-    for (const Account &account : accounts)
-        out << account.name;
-    return out;
 }
 
 // The one element of a list; a list of any other size fails the test run.
