@@ -133,6 +133,7 @@ private slots:
     {
         QFETCH(AccountsState, state);
         QCOMPARE(StateFile::encode(state), referenceBytes(state));
+        QVERIFY(!StateFile::encode(state).contains("null")); // absent dates are left out
     }
 
     void readsWhatItWrites()
@@ -212,6 +213,9 @@ private slots:
 
         // Accounts are lenient about missing keys, never about types.
         QTest::newRow("id not a UUID") << account(R"("id": "abc")") << false;
+        QTest::newRow("id in braces") << account(R"("id": "{6f1c2a7e-90ab-4cde-8f01-23456789abcd}")") << false;
+        QTest::newRow("hyphen misplaced") << account(R"("serviceId": "6f1c2a7e9-0ab-4cde-8f01-23456789abcd")") << false;
+        QTest::newRow("not hexadecimal") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abcg")") << false;
         QTest::newRow("serviceId as object") << account(R"("serviceId": {})") << false;
         QTest::newRow("name as number") << account(R"("name": 5)") << false;
         QTest::newRow("note as array") << account(R"("note": [])") << false;
@@ -299,16 +303,20 @@ private slots:
         QVERIFY(readable > 0 && readable < cases);
     }
 
-    void givesAccountsWithoutIdsFreshOnes()
+    // Accounts are lenient: missing and null keys take their defaults, and an
+    // account without an id gets a fresh one on every read.
+    void accountDefaults()
     {
-        const QByteArray bytes = R"({"accounts": [{"name": "a"}, {"name": "b", "id": null}]})";
+        const QByteArray bytes = R"({"accounts": [{"name": "a"}, {"name": null, "id": null, "serviceId": null,)"
+                                 R"( "note": null, "password": null, "createdAt": null, "startedAt": null,)"
+                                 R"( "resetAt": null, "isArchived": null, "archivedAt": null, "hasNoLimits": null}]})";
         const auto first = StateFile::decode(bytes, kReadTime);
         const auto second = StateFile::decode(bytes, kReadTime);
         QCOMPARE(withoutAccountIds(first.value()), withoutAccountIds(referenceDecode(bytes).value()));
-        QVERIFY(!first.value().accounts[0].id.isNull());
-        QVERIFY(first.value().accounts[0].id != first.value().accounts[1].id);
-        QVERIFY(first.value().accounts[0].id != second.value().accounts[0].id);
-        QCOMPARE(first.value().accounts[0].createdAt, kReadTime);
+        const Account &a = first.value().accounts[0];
+        QCOMPARE(a, (Account{a.id, Service::systemID, "a", {}, {}, kReadTime, {}, {}, false, {}, false}));
+        QCOMPARE(first.value().accounts[1].name, QString());
+        QVERIFY(!a.id.isNull() && a.id != first.value().accounts[1].id && a.id != second.value().accounts[0].id);
     }
 };
 
