@@ -9,11 +9,12 @@
 
 namespace {
 
-QStringList details(const QList<AccountEvent> &events)
+// The history as "type: details" lines.
+QStringList log(const QList<AccountEvent> &events)
 {
     QStringList out;
     for (const AccountEvent &event : events)
-        out << event.details;
+        out << AccountEventTypes::rawValue(event.type) + ": " + event.details;
     return out;
 }
 
@@ -225,37 +226,37 @@ private slots:
         QVERIFY(store.accounts().isEmpty());
         QCOMPARE(store.accountName(id), QStringLiteral("Неизвестный аккаунт"));
 
-        QCOMPARE(details(store.events()),
-                 (QStringList{"Создан аккаунт Work", "Таймер сброшен", "Запущен недельный отсчет",
-                              "Включен статус: лимитов нет", "Выключен статус: лимитов нет",
-                              "Пароль скопирован в буфер обмена", "Перемещен в архив", "Восстановлен из архива",
-                              "Таймер сброшен", "Удален аккаунт Work"}));
-        using T = AccountEventType;
-        const QList<T> types{T::created,  T::timerReset,          T::used,       T::edited, T::edited, T::edited,
-                             T::archived, T::restoredFromArchive, T::timerReset, T::deleted};
-        for (qsizetype i = 0; i < types.size(); ++i) {
-            QCOMPARE(store.events()[i].type, types[i]);
-            QCOMPARE(store.events()[i].accountId, id);
-        }
-        QCOMPARE(h.repository->saveCount, types.size());
+        QCOMPARE(log(store.events()),
+                 (QStringList{"created: Создан аккаунт Work", "timerReset: Таймер сброшен",
+                              "used: Запущен недельный отсчет", "edited: Включен статус: лимитов нет",
+                              "edited: Выключен статус: лимитов нет", "edited: Пароль скопирован в буфер обмена",
+                              "archived: Перемещен в архив", "restoredFromArchive: Восстановлен из архива",
+                              "timerReset: Таймер сброшен", "deleted: Удален аккаунт Work"}));
+        for (const AccountEvent &event : store.events())
+            QCOMPARE(event.accountId, id);
+        QCOMPARE(h.repository->saveCount, store.events().size());
     }
 
-    // Adding and editing log the change, then the no-limits flag or else a manual restore moment.
+    // Adding and editing log the change, then the no-limits flag or else a
+    // manual restore moment. An edit keeps the start and an unknown service.
     void addAndUpdateLogs_data()
     {
         QTest::addColumn<bool>("update");
         QTest::addColumn<bool>("noLimits");
         QTest::addColumn<bool>("manual");
         QTest::addColumn<QStringList>("expected");
-        const QString manual = "Время восстановления установлено вручную: 3 мар. 2026, 00:30";
-        QTest::newRow("add") << false << false << false << QStringList{"Создан аккаунт A"};
+        const QString manual = "manualResetAtSet: Время восстановления установлено вручную: 3 мар. 2026, 00:30";
+        QTest::newRow("add") << false << false << false << QStringList{"created: Создан аккаунт A"};
         QTest::newRow("add without limits")
-            << false << true << true << QStringList{"Создан аккаунт A", "Отмечен как безлимитно пустой"};
-        QTest::newRow("add with a moment") << false << false << true << QStringList{"Создан аккаунт A", manual};
-        QTest::newRow("edit") << true << false << false << QStringList{"Изменен аккаунт A"};
+            << false << true << true
+            << QStringList{"created: Создан аккаунт A", "edited: Отмечен как безлимитно пустой"};
+        QTest::newRow("add with a moment")
+            << false << false << true << QStringList{"created: Создан аккаунт A", manual};
+        QTest::newRow("edit") << true << false << false << QStringList{"edited: Изменен аккаунт A"};
         QTest::newRow("edit without limits")
-            << true << true << true << QStringList{"Изменен аккаунт A", "Включен флаг: лимитов нет"};
-        QTest::newRow("edit with a moment") << true << false << true << QStringList{"Изменен аккаунт A", manual};
+            << true << true << true << QStringList{"edited: Изменен аккаунт A", "edited: Включен флаг: лимитов нет"};
+        QTest::newRow("edit with a moment")
+            << true << false << true << QStringList{"edited: Изменен аккаунт A", manual};
     }
 
     void addAndUpdateLogs()
@@ -269,41 +270,22 @@ private slots:
         AccountsStore &store = h.loaded();
         const std::optional<QDateTime> date = manual ? std::optional(utc("2026-03-02T21:30:00Z")) : std::nullopt;
         if (update) {
-            store.addAccount("A", "", "", std::nullopt, false, std::nullopt);
+            store.addAccount("B", "", "", std::nullopt, false, std::nullopt);
             store.startUsage(only(store.accounts()).id);
-            store.updateAccount(only(store.accounts()).id, "A", "", "", date, noLimits, std::nullopt);
-            expected.prepend("Запущен недельный отсчет");
-            expected.prepend("Создан аккаунт A");
+            store.updateAccount(only(store.accounts()).id, " A ", " n ", "pw", date, noLimits, QUuid::createUuid());
+            QCOMPARE(only(store.accounts()).startedAt, h.clock->current);
+            QCOMPARE(only(store.accounts()).note, QStringLiteral("n"));
+            QCOMPARE(only(store.accounts()).password, QStringLiteral("pw"));
+            QCOMPARE(only(store.accounts()).serviceId, Service::systemID);
+            expected.prepend("used: Запущен недельный отсчет");
+            expected.prepend("created: Создан аккаунт B");
         } else {
-            store.addAccount("A", "", "", date, noLimits, std::nullopt);
+            store.addAccount(" A ", "", "", date, noLimits, std::nullopt);
         }
-        QCOMPARE(details(store.events()), expected);
+        QCOMPARE(log(store.events()), expected);
+        QCOMPARE(only(store.accounts()).name, QStringLiteral("A"));
         QCOMPARE(only(store.accounts()).resetAt, date); // the switch off clears a countdown
         QCOMPARE(only(store.accounts()).hasNoLimits, noLimits);
-        QCOMPARE(store.events().last().type == AccountEventType::manualResetAtSet, manual && !noLimits);
-    }
-
-    void updateKeepsStartAndUnknownService()
-    {
-        StoreHarness h;
-        AccountsStore &store = h.loaded();
-        store.addAccount("Work", "", "", std::nullopt, false, std::nullopt);
-        const QUuid id = only(store.accounts()).id;
-        store.startUsage(id);
-        const Account before = only(store.accounts());
-        store.updateAccount(id, " Renamed ", " n ", "pw", std::nullopt, false, QUuid::createUuid());
-        QCOMPARE(only(store.accounts()),
-                 (Account{id,
-                          Service::systemID,
-                          "Renamed",
-                          "n",
-                          "pw",
-                          before.createdAt,
-                          before.startedAt,
-                          {},
-                          false,
-                          {},
-                          false}));
     }
 
     void unknownAccountsAndBlankNamesChangeNothing()
@@ -328,7 +310,7 @@ private slots:
         QCOMPARE(h.repository->saveCount, 1);
         // Deleting is the exception: it still logs and saves.
         store.deleteAccount(unknown);
-        QCOMPARE(details(store.events()), (QStringList{"Создан аккаунт Work", "Удален аккаунт Аккаунт"}));
+        QCOMPARE(log(store.events()), (QStringList{"created: Создан аккаунт Work", "deleted: Удален аккаунт Аккаунт"}));
         QCOMPARE(h.repository->saveCount, 2);
     }
 
@@ -395,57 +377,40 @@ private slots:
         }
     }
 
-    void systemServiceIsFixed()
-    {
-        StoreHarness h;
-        AccountsStore &store = h.loaded();
-        store.renameService(Service::systemID, "Other");
-        store.renameService(QUuid::createUuid(), "Other");
-        store.deleteService(Service::systemID);
-        QCOMPARE(store.services(), QList<Service>{Service::systemService()});
-        QCOMPARE(h.repository->saveCount, 0);
-    }
-
-    void deletingAServiceMovesItsAccountsSilently()
+    // A move is logged once; deleting a service moves its accounts to the
+    // system service silently; the system service stays as it is.
+    void movesAndDeletions()
     {
         StoreHarness h;
         AccountsStore &store = h.loaded();
         const QUuid other = *store.createService("Other");
         const QUuid doomed = *store.createService("Doomed");
-        store.addAccount("live", "", "", std::nullopt, false, doomed);
+        store.addAccount("live", "", "", std::nullopt, false, other);
         store.addAccount("archived", "", "", std::nullopt, false, doomed);
         store.archiveAccount(store.accounts().last().id);
+        const QUuid live = store.accounts().first().id;
+        store.moveAccountToService(live, doomed);
+        store.moveAccountToService(live, doomed);
+        store.moveAccountToService(live, QUuid::createUuid());
+        store.moveAccountToService(QUuid::createUuid(), other);
+        QCOMPARE(log(store.events()).last(), QStringLiteral("edited: Сервис изменен: Other → Doomed"));
         const qsizetype events = store.events().size();
+        const int saves = h.repository->saveCount;
+
         store.selectService(other);
         QSignalSpy accountsChanged(&store, &AccountsStore::accountsChanged);
         store.deleteService(doomed);
         QCOMPARE(store.selectedServiceId(), std::optional(other));
         for (const Account &account : store.accounts())
             QCOMPARE(account.serviceId, Service::systemID);
-        QCOMPARE(store.events().size(), events);
         store.deleteService(other);
-        QCOMPARE(accountsChanged.count(), 1); // none were in "Other"
+        QCOMPARE(accountsChanged.count(), 1); // none were left in "Other"
         QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
-        QCOMPARE(store.services().size(), 1);
-    }
-
-    void moveLogsOnceAndIgnoresNoChange()
-    {
-        StoreHarness h;
-        AccountsStore &store = h.loaded();
-        const QUuid a = *store.createService("A");
-        const QUuid b = *store.createService("B");
-        store.addAccount("acc", "", "", std::nullopt, false, a);
-        const QUuid id = only(store.accounts()).id;
-        const int saves = h.repository->saveCount;
-        store.moveAccountToService(id, b);
-        store.moveAccountToService(id, b);
-        store.moveAccountToService(id, QUuid::createUuid());
-        store.moveAccountToService(QUuid::createUuid(), a);
-        QCOMPARE(only(store.accounts()).serviceId, b);
-        QCOMPARE(details(store.events()).last(), QStringLiteral("Сервис изменен: A → B"));
-        QCOMPARE(store.events().last().type, AccountEventType::edited);
-        QCOMPARE(h.repository->saveCount, saves + 1);
+        store.renameService(Service::systemID, "Other");
+        store.deleteService(Service::systemID);
+        QCOMPARE(store.services(), QList<Service>{Service::systemService()});
+        QCOMPARE(store.events().size(), events);
+        QCOMPARE(h.repository->saveCount, saves + 2);
     }
 
     void sidebarShowsSystemThenOldestServices()
@@ -505,17 +470,16 @@ private slots:
         QCOMPARE(names(store.restoredAccounts()), QStringList{"old"});
         // The archived account's earlier restore does not count.
         QCOMPARE(store.nextResetDate(), std::optional(h.clock->current.addSecs(100)));
-        const QList<ServiceOverview> overviews = store.serviceOverviews();
-        QCOMPARE(overviews.size(), 3);
-        QCOMPARE(overviews[0].serviceName, QStringLiteral("Без сервиса"));
-        QCOMPARE(overviews[0].activeCount + overviews[0].restoredCount, 0);
-        QVERIFY(!overviews[0].nextReset);
-        QCOMPARE(overviews[1].restoredCount, 1);
-        QCOMPARE(overviews[1].activeCount, 1);
-        QCOMPARE(overviews[1].restoredAccountNames, QStringList{"old"});
-        QCOMPARE(overviews[1].nextReset, std::optional(h.clock->current.addSecs(100)));
-        QCOMPARE(overviews[2].activeCount, 1);
-        QCOMPARE(overviews[2].nextReset, std::optional(h.clock->current.addSecs(200)));
+        // Per service: running/restored, the restored names, seconds to the next restore.
+        QStringList overviews;
+        for (const ServiceOverview &o : store.serviceOverviews())
+            overviews << QStringLiteral("%1 %2/%3 %4 %5")
+                             .arg(o.serviceName)
+                             .arg(o.activeCount)
+                             .arg(o.restoredCount)
+                             .arg(o.restoredAccountNames.join(','))
+                             .arg(o.nextReset ? h.clock->current.secsTo(*o.nextReset) : -1);
+        QCOMPARE(overviews, (QStringList{"Без сервиса 0/0  -1", "A 1/1 old 100", "B 1/0  200"}));
         store.selectService(QUuid::createUuid());
         QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
         store.selectService(kServiceA);
@@ -538,16 +502,18 @@ private slots:
         store.deleteAccount(alice);
         h.advance(1);
         store.moveAccountToService(only(store.accounts()).id, b);
-        QCOMPARE(details(store.filteredEvents()),
-                 (QStringList{"Сервис изменен: A → B", "Создан аккаунт Bob", "Удален аккаунт Alice",
-                              "Создан аккаунт Alice"}));
+        const QString moved = "edited: Сервис изменен: A → B";
+        QCOMPARE(log(store.filteredEvents()),
+                 (QStringList{moved, "created: Создан аккаунт Bob", "deleted: Удален аккаунт Alice",
+                              "created: Создан аккаунт Alice"}));
         store.setSearchQuery(" BOB ");
-        QCOMPARE(details(store.filteredEvents()), (QStringList{"Сервис изменен: A → B", "Создан аккаунт Bob"}));
+        QCOMPARE(log(store.filteredEvents()), (QStringList{moved, "created: Создан аккаунт Bob"}));
         store.setSearchQuery("alice"); // deleted: found by the texts only
-        QCOMPARE(details(store.filteredEvents()), (QStringList{"Удален аккаунт Alice", "Создан аккаунт Alice"}));
+        QCOMPARE(log(store.filteredEvents()),
+                 (QStringList{"deleted: Удален аккаунт Alice", "created: Создан аккаунт Alice"}));
         store.setSearchQuery("→ b");
         store.selectSection(DashboardSection::archive);
-        QCOMPARE(details(store.filteredEvents()), QStringList{"Сервис изменен: A → B"});
+        QCOMPARE(log(store.filteredEvents()), QStringList{moved});
     }
 
     void searchLowerCasesBeyondAscii_data()
