@@ -8,7 +8,7 @@
 # - Button is "push button", Switch and CheckBox "check box" (state "checked"),
 #   TextField "text" ("password text" when masked, and then without a name),
 #   Label "label", Dialog "dialog", Menu and ComboBox entries "menu item",
-#   ItemDelegate "list item"; a text field's placeholder is its description.
+#   ItemDelegate "list item".
 # - A plain Item is absent unless it sets Accessible.role and Accessible.name;
 #   give every control a unique Accessible.name.
 # - Popups are in the tree only while open; elements not showing are skipped.
@@ -96,7 +96,6 @@ class Node:
 
     name = property(lambda self: self.acc.name or "")
     role = property(lambda self: self.acc.getRoleName())
-    description = property(lambda self: self.acc.description or "")
     states = property(lambda self: {_atspi().stateToString(s) for s in self.acc.getState().getStates()})
     checked = property(lambda self: "checked" in self.states)
     focused = property(lambda self: "focused" in self.states)

@@ -41,14 +41,10 @@ with j.step('the history lists the events newest first; a deleted account is "Н
     app.find("Неизвестный аккаунт", "label")
     j.screenshot("history")
 
-with j.step("the search narrows the rows to the account's; clearing it or leaving the page brings all back"):
+with j.step("the search narrows the rows to the account's; leaving the page brings all back; the help centre"):
     search = app.find("Поиск", "text")
     app.type_text(search, "личн")
     app.wait_until(lambda: shown() == ["Создан аккаунт Личный"], lambda: "only Личный's event (%r)" % shown())
-    app.type_text(search, "нет такого")
-    app.wait_until(lambda: shown() == [], lambda: "no rows (%r)" % shown())
-    app.type_text(search, "")
-    app.wait_until(lambda: len(shown()) == 4, lambda: "all rows again")
     app.type_text(search, "work")
     app.click("Помощь", "push button")
     for topic in ("Центр помощи", "Быстрый старт", "Таймеры и статусы"):
