@@ -1,20 +1,21 @@
-# The accounts journey: the window opens, rows show each status, "Использовать"
-# starts a countdown, the row menu archives and the archive restores, the
-# account editor adds and edits with a manual restore moment, and deleting asks
-# first; each change checked in the window and in the state file on disk.
+# The accounts journey, on a service's page: the window opens, rows show each
+# status, "Использовать" starts a countdown, the row menu archives and the
+# archive restores, the account editor adds to the service and edits with a
+# manual restore moment, and deleting asks first; each change checked in the
+# window and in the state file on disk.
 import datetime
 import re
 import subprocess
 import sys
 
 from tallyport_ui import DAY, Journey, account, move_pointer, parse_date, read_state, service, stored, \
-    write_state, xdotool, NOW, SYSTEM_ID, TEXT_ROLES, UiError
+    write_state, xdotool, NOW, TEXT_ROLES, UiError
 
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
 openai = service("OpenAI")
-seeded = [account("Alpha", openai["id"], age=DAY / 24), account("Beta", age=DAY / 12),
-          account("Gamma", reset_in=-DAY / 12, age=DAY / 8), account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6)]
-write_state([openai], seeded)
+write_state([openai], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
+                       account("Gamma", openai["id"], reset_in=-DAY / 12, age=DAY / 8),
+                       account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6)])
 j = Journey()
 
 
@@ -59,6 +60,7 @@ with j.step("the window opens as Tallyport 1.14, at least 1060 x 720, drawn"):
     assert width >= 1060 and height >= 720, "window is %dx%d" % (width, height)
     app.find("Tallyport", "label")
     app.find("1.14", "label")
+    app.click("OpenAI", "push button")
     colours = lambda: int(subprocess.run(["identify", "-format", "%k", j.screenshot("start")], capture_output=True,
                                          text=True, check=True).stdout)
     app.wait_until(lambda: colours() > 16, lambda: "a drawn window in the screenshot")
@@ -90,10 +92,10 @@ with j.step('the row menu archives; "Архив" shows the row without a copy bu
     app.find("Архив пуст", "label")
     app.wait_until(lambda: not saved_account("Alpha")["isArchived"], lambda: "Alpha saved as not archived")
 
-with j.step('"Добавить аккаунт": Cyrillic name, note and password; Return saves the trimmed account and logs it'):
-    app.click("Все аккаунты", "push button")
+with j.step('"Добавить аккаунт" adds to the service: Cyrillic name, note and password; Return saves it trimmed'):
+    app.click("OpenAI", "push button")
     app.click("Добавить аккаунт", "push button")
-    assert app.find("Выбор сервиса").text == "Без сервиса"
+    assert app.find("Выбор сервиса").text == "OpenAI"
     app.type_text("Заметка аккаунта", "Лимит 40 сообщений")
     app.type_text(app.find(role="password text"), "пароль-123")
     app.type_text("Название аккаунта", "  Основной ключ ")
@@ -101,7 +103,7 @@ with j.step('"Добавить аккаунт": Cyrillic name, note and password
     app.wait_gone("Добавить аккаунт", "dialog")
     app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
     added = saved_account("Основной ключ")
-    assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", SYSTEM_ID)
+    assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", openai["id"])
     assert [(e["type"], e["details"]) for e in read_state()["events"] if e["accountId"] == added["id"]] == \
         [("created", "Создан аккаунт Основной ключ")]
     j.screenshot("added")
