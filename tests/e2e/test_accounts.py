@@ -1,186 +1,141 @@
-"""Account rows against the real store: start a countdown, archive and restore
-through the row menu, drag an account onto a service, delete with confirmation,
-each checked in the window and in the state file on disk.
-
-tests/e2e/session -- /usr/bin/python3 tests/e2e/test_accounts.py build/src/tallyport
-"""
+# The accounts journey, on a service's page: the window opens, rows show each
+# status, "Использовать" starts a countdown, the row menu archives and the
+# archive restores, the account editor adds to the service and edits with a
+# manual restore moment, and deleting asks first; each change checked in the
+# window and in the state file on disk.
 import datetime
-import json
-import os
 import re
+import subprocess
 import sys
-import time
 
-import tallyport_ui
-from tallyport_ui import Scenario
+from tallyport_ui import DAY, Journey, account, move_pointer, parse_date, read_state, service, stored, \
+    write_state, xdotool, NOW, TEXT_ROLES, UiError
 
-SYSTEM_ID = "00000000-0000-0000-0000-000000000001"
-OPENAI_ID = "0A0A0A0A-0000-4000-8000-000000000001"
-CLAUDE_ID = "0A0A0A0A-0000-4000-8000-000000000002"
-IDS = {name: "0B0B0B0B-0000-4000-8000-00000000000%d" % i
-       for i, name in enumerate(["Alpha", "Beta", "Gamma", "Delta"], start=1)}
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
+openai = service("OpenAI")
+write_state([openai], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
+                       account("Gamma", openai["id"], reset_in=-DAY / 12, age=DAY / 8),
+                       account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6)])
+j = Journey()
 
 
-def iso(moment):
-    return moment.strftime("%Y-%m-%dT%H:%M:%SZ")
+def row(name):
+    # The account's row, fully in view: if need be, the list is scrolled from its top down.
+    lx, ly, lw, lh = app.find("Аккаунты", "list").extents
+    for attempt in range(60):
+        found = app.find_all("Аккаунт " + name, "list item")
+        if found and ly <= found[0].extents[1] and sum(found[0].extents[1::2]) <= ly + lh:
+            return found[0]
+        if attempt == 0:
+            move_pointer(lx + lw // 2, ly + lh // 2)
+            xdotool("click", "--repeat", 40, "--delay", 10, 4)
+        else:
+            xdotool("click", 5)
+    raise UiError("no row for %s after scrolling the list:\n  %s" % (name, "\n  ".join(app.names())))
 
 
-def state_path():
-    return os.path.join(os.environ["XDG_DATA_HOME"], "org.tallyport.Tallyport", "accounts.json")
+def row_texts(name):
+    return [n.name for n in row(name).walk() if n.role in TEXT_ROLES and n.name]
 
 
-def seed():
-    now = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
-
-    def account(name, service_id, age_hours, reset_in=None):
-        record = {"id": IDS[name], "serviceId": service_id, "name": name, "note": "", "password": "pw-" + name,
-                  "createdAt": iso(now - datetime.timedelta(hours=age_hours)), "isArchived": False,
-                  "hasNoLimits": False}
-        if reset_in is not None:
-            record["resetAt"] = iso(now + reset_in)
-            record["startedAt"] = iso(now + reset_in - datetime.timedelta(days=7))
-        return record
-
-    state = {
-        "services": [
-            {"id": SYSTEM_ID, "name": "Без сервиса", "createdAt": "1970-01-01T00:00:00Z", "isSystem": True},
-            {"id": OPENAI_ID, "name": "OpenAI", "createdAt": iso(now - datetime.timedelta(days=9)), "isSystem": False},
-            {"id": CLAUDE_ID, "name": "Claude", "createdAt": iso(now - datetime.timedelta(days=8)), "isSystem": False},
-        ],
-        "accounts": [
-            account("Alpha", OPENAI_ID, 1),
-            account("Beta", SYSTEM_ID, 2),
-            account("Gamma", CLAUDE_ID, 3, reset_in=-datetime.timedelta(hours=2)),
-            account("Delta", OPENAI_ID, 4, reset_in=datetime.timedelta(days=2)),
-        ],
-        "events": [],
-    }
-    os.makedirs(os.path.dirname(state_path()), exist_ok=True)
-    with open(state_path(), "w", encoding="utf-8") as f:
-        json.dump(state, f, ensure_ascii=False, indent=2)
+def row_menu(name, item):
+    row(name)
+    app.menu("Действия для " + name, item, button=1)
+    app.wait_gone(item, "menu item")
 
 
-def stored_account(name):
-    """The account as saved on disk, or None when it is not there."""
-    with open(state_path(), encoding="utf-8") as f:
-        accounts = json.load(f)["accounts"]
-    return next((a for a in accounts if a["id"] == IDS[name]), None)
+def saved_account(name):
+    return stored("accounts", name) or {}
 
 
-def row(app, name):
-    """The account's row, scrolled fully into view (from the top of the list down)."""
-    listing = app.wait_for("Аккаунты", role="list")
-    lx, ly, lw, lh = listing.extents
-    tallyport_ui._move_pointer(lx + lw // 2, ly + lh // 2)
-    tallyport_ui._xdotool("click", "--repeat", 40, "--delay", 10, 4)
-    for _ in range(60):
-        found = app.find_all("Аккаунт " + name, role="list item")
-        if found:
-            _, y, _, h = found[0].extents
-            if ly <= y and y + h <= ly + lh:
-                return found[0]
-        tallyport_ui._xdotool("click", 5)
-        time.sleep(0.05)
-    raise tallyport_ui.UiError("no row for %s in the list after scrolling it. Showing now:\n  %s"
-                               % (name, "\n  ".join(app.names())))
+def edit(name):
+    row_menu(name, "Редактировать")
+    app.find("Редактировать аккаунт", "dialog")
 
 
-def row_texts(node):
-    return [n.name for n in node.walk() if n.role in tallyport_ui.TEXT_ROLES and n.name]
+with j.step("the window opens as Tallyport 1.14, at least 1060 x 720, drawn"):
+    app = j.launch()
+    assert app.root.name == "Tallyport", app.root.name
+    _, _, width, height = app.window().extents
+    assert width >= 1060 and height >= 720, "window is %dx%d" % (width, height)
+    app.find("Tallyport", "label")
+    app.find("1.14", "label")
+    app.click("OpenAI", "push button")
+    colours = lambda: int(subprocess.run(["identify", "-format", "%k", j.screenshot("start")], capture_output=True,
+                                         text=True, check=True).stdout)
+    app.wait_until(lambda: colours() > 16, lambda: "a drawn window in the screenshot")
 
+with j.step("each row shows its status: idle, restored, counting down"):
+    for control in ("Использовать аккаунт Alpha", "Использовать аккаунт Gamma снова"):
+        row(control.split()[2])
+        app.find(control, "push button")
+    assert any(COUNTDOWN.match(t) for t in row_texts("Delta")), row_texts("Delta")
 
-def choose_from_menu(app, name, item):
-    row(app, name)
-    app.click("Действия для " + name, role="push button")
-    app.click(app.wait_for(item, role="menu item"))
-    app.wait_gone(item, role="menu item")
-
-
-def drag(app, source, target):
-    """Presses on source, moves onto target in small steps, releases."""
-    sx, sy, sw, sh = source.extents
-    tx, ty, tw, th = target.extents
-    start = (sx + sw // 3, sy + sh // 2)
-    end = (tx + tw // 2, ty + th // 2)
-    tallyport_ui._move_pointer(*start)
-    tallyport_ui._xdotool("mousedown", 1)
-    time.sleep(0.1)
-    steps = 16
-    for i in range(1, steps + 1):
-        tallyport_ui._move_pointer(start[0] + (end[0] - start[0]) * i // steps,
-                                   start[1] + (end[1] - start[1]) * i // steps)
-        time.sleep(0.04)
-    time.sleep(0.3)
-    tallyport_ui._xdotool("mouseup", 1)
-
-
-s = Scenario()
-
-with s.step("seeded accounts are listed with their status controls"):
-    seed()
-    app = s.launch()
-    for name, control in (("Alpha", "Использовать аккаунт Alpha"), ("Beta", "Использовать аккаунт Beta"),
-                          ("Gamma", "Использовать аккаунт Gamma снова")):
-        row(app, name)
-        app.wait_for(control, role="push button")
-    assert any(COUNTDOWN.match(t) for t in row_texts(row(app, "Delta"))), row_texts(row(app, "Delta"))
-
-with s.step('"Использовать" starts a seven-day countdown on the row and on disk'):
-    row(app, "Alpha")
-    app.click("Использовать аккаунт Alpha", role="push button")
-    app.wait_gone("Использовать аккаунт Alpha", role="push button")
-    app.wait_until(lambda: any(COUNTDOWN.match(t) for t in row_texts(row(app, "Alpha"))),
-                   lambda: "a countdown in Alpha's row, has %r" % row_texts(row(app, "Alpha")))
-    assert "Активен" in row_texts(row(app, "Alpha"))
-    app.wait_until(lambda: "resetAt" in stored_account("Alpha"), lambda: "Alpha saved with a reset moment")
-    reset_at = datetime.datetime.strptime(stored_account("Alpha")["resetAt"], "%Y-%m-%dT%H:%M:%SZ")
-    left = reset_at.replace(tzinfo=datetime.timezone.utc) - datetime.datetime.now(datetime.timezone.utc)
+with j.step('"Использовать" starts a seven-day countdown, on the row and on disk'):
+    row("Alpha")
+    app.click("Использовать аккаунт Alpha", "push button")
+    app.wait_until(lambda: any(COUNTDOWN.match(t) for t in row_texts("Alpha")), lambda: "a countdown for Alpha")
+    assert "Активен" in row_texts("Alpha"), row_texts("Alpha")
+    app.wait_until(lambda: "resetAt" in saved_account("Alpha"), lambda: "Alpha saved with a restore moment")
+    left = parse_date(saved_account("Alpha")["resetAt"]) - datetime.datetime.now(datetime.timezone.utc)
     assert datetime.timedelta(days=6, hours=23) < left <= datetime.timedelta(days=7), left
 
-with s.step('"Архивировать" from the row menu moves the account to "Архив"'):
-    choose_from_menu(app, "Alpha", "Архивировать")
-    app.wait_gone("Аккаунт Alpha", role="list item")
-    app.wait_until(lambda: stored_account("Alpha")["isArchived"], lambda: "Alpha saved as archived")
-    app.click("Архив", role="push button")
-    archived = row(app, "Alpha")
-    assert "В архиве" in row_texts(archived), row_texts(archived)
-    app.wait_for("Удалить навсегда аккаунт Alpha", role="push button")
+with j.step('the row menu archives; "Архив" shows the row without a copy button and restores it'):
+    row_menu("Alpha", "Архивировать")
+    app.wait_gone("Аккаунт Alpha", "list item")
+    app.wait_until(lambda: saved_account("Alpha")["isArchived"], lambda: "Alpha saved as archived")
+    app.click("Архив", "push button")
+    assert "В архиве" in row_texts("Alpha"), row_texts("Alpha")
+    app.find("Удалить навсегда аккаунт Alpha", "push button")
     assert not app.find_all("Скопировать пароль Alpha"), "the archive row offers no copy button"
+    app.click("Восстановить аккаунт Alpha", "push button")
+    app.find("Архив пуст", "label")
+    app.wait_until(lambda: not saved_account("Alpha")["isArchived"], lambda: "Alpha saved as not archived")
 
-with s.step('"Восстановить" brings it back and empties the archive'):
-    app.click("Восстановить аккаунт Alpha", role="push button")
-    app.wait_for("Архив пуст", role="label")
-    app.wait_until(lambda: not stored_account("Alpha")["isArchived"], lambda: "Alpha saved as not archived")
-    app.click("Все аккаунты", role="push button")
-    row(app, "Alpha")
+with j.step('"Добавить аккаунт" adds to the service: Cyrillic name, note and password; Return saves it trimmed'):
+    app.click("OpenAI", "push button")
+    app.click("Добавить аккаунт", "push button")
+    assert app.find("Выбор сервиса").text == "OpenAI"
+    app.type_text("Заметка аккаунта", "Лимит 40 сообщений")
+    app.type_text(app.find(role="password text"), "пароль-123")
+    app.type_text("Название аккаунта", "  Основной ключ ")
+    app.key("Return")
+    app.wait_gone("Добавить аккаунт", "dialog")
+    app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
+    added = saved_account("Основной ключ")
+    assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", openai["id"])
+    assert [(e["type"], e["details"]) for e in read_state()["events"] if e["accountId"] == added["id"]] == \
+        [("created", "Создан аккаунт Основной ключ")]
+    j.screenshot("added")
 
-with s.step("dragging a row onto a service in the sidebar moves the account there"):
-    # From its own service's page, so the drop takes the row out of the list under the drag.
-    app.click("Без сервиса", role="push button")
-    drag(app, row(app, "Beta"), app.wait_for("OpenAI", role="push button"))
-    app.wait_gone("Аккаунт Beta", role="list item")
-    app.wait_for("В сервисе пока нет аккаунтов", role="label")
-    app.wait_until(lambda: stored_account("Beta")["serviceId"] == OPENAI_ID,
-                   lambda: "Beta saved in OpenAI, has %s" % stored_account("Beta")["serviceId"])
-    app.click("OpenAI", role="push button")
-    row(app, "Beta")
-    app.wait_for("Использовать аккаунт Beta", role="push button")
-    app.wait_for("Заряжаются: 2", role="label")
+with j.step("editing with the manual switch on stores a moment a week ahead"):
+    edit("Основной ключ")
+    assert app.find("Название аккаунта").text == "Основной ключ"
+    app.toggle("Задать время восстановления вручную", True)
+    app.find("Дата и время восстановления")
+    j.screenshot("edit-manual-reset")
+    app.click("Сохранить аккаунт", "push button")
+    app.wait_until(lambda: "resetAt" in saved_account("Основной ключ"), lambda: "a saved restore moment")
+    reset_at = parse_date(saved_account("Основной ключ")["resetAt"])
+    assert abs(reset_at - (NOW + 7 * DAY)) < datetime.timedelta(minutes=5), reset_at
+    assert [e["type"] for e in read_state()["events"]][-2:] == ["edited", "manualResetAtSet"]
 
-with s.step('"Удалить" asks first; confirming removes the account from the list and the file'):
-    choose_from_menu(app, "Beta", "Удалить")
-    app.wait_for("Удалить аккаунт?", role="dialog")
-    assert stored_account("Beta") is not None, "deleted before the confirmation"
-    app.click("Удалить", role="push button")
-    app.wait_gone("Удалить аккаунт?", role="dialog")
-    app.wait_gone("Аккаунт Beta", role="list item")
-    app.wait_until(lambda: stored_account("Beta") is None, lambda: "Beta gone from the state file")
-    s.screenshot("after-delete")
+with j.step("saving with the manual switch off clears the moment"):
+    edit("Основной ключ")
+    app.toggle("Задать время восстановления вручную", False)
+    app.click("Сохранить аккаунт", "push button")
+    app.wait_until(lambda: "resetAt" not in saved_account("Основной ключ"), lambda: "no restore moment")
 
-with s.step("no QML warnings"):
-    problems = [line for line in app.log().splitlines() if "qrc:/Tallyport/components/" in line
-                or "qrc:/Tallyport/main/Accounts" in line]
-    assert not problems, "\n".join(problems)
+with j.step('"Удалить" asks first; confirming removes the account from the list and the file'):
+    row_menu("Beta", "Удалить")
+    app.find("Удалить аккаунт?", "dialog")
+    assert saved_account("Beta"), "deleted before the confirmation"
+    app.click("Удалить", "push button")
+    app.wait_gone("Аккаунт Beta", "list item")
+    app.wait_until(lambda: not saved_account("Beta"), lambda: "Beta gone from the state file")
 
-sys.exit(s.finish())
+with j.step("no QML warnings; the app quits on SIGTERM"):
+    assert not app.qml_warnings(), "\n".join(app.qml_warnings())
+    assert app.quit() in (0, -15)
+
+sys.exit(j.finish())

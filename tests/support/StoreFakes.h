@@ -19,9 +19,7 @@ struct FakeAccountRepository : AccountRepository {
     Result<AccountsState> loadState() override
     {
         ++loadCount;
-        if (loadError)
-            return *loadError;
-        return stored;
+        return loadError ? Result<AccountsState>(*loadError) : stored;
     }
     Result<void> saveState(const AccountsState &state) override
     {
@@ -38,11 +36,7 @@ struct FakePreferencesRepository : PreferencesRepository {
     QList<Preferences> saved;
 
     Preferences loadPreferences() override { return stored; }
-    void savePreferences(const Preferences &preferences) override
-    {
-        stored = preferences;
-        saved.append(preferences);
-    }
+    void savePreferences(const Preferences &preferences) override { saved.append(stored = preferences); }
 };
 
 struct FixedDateProvider : DateProviding {
@@ -53,64 +47,42 @@ struct FixedDateProvider : DateProviding {
 class ManualTicker : public TimerTicking {
 public:
     int startCount = 0;
-    int stopCount = 0;
     void start() override { ++startCount; }
-    void stop() override { ++stopCount; }
+    void stop() override {}
     void fire(const QDateTime &date) { emit tick(date); }
 };
 
 struct FakeAutostart : AutostartService {
-    AutostartStatus current = AutostartStatus::disabled;
     bool failing = false;
     QList<bool> calls;
 
     Result<void> setEnabled(bool enabled) override
     {
         calls.append(enabled);
-        if (failing)
-            return Error::make(Error::Kind::OperationFailed, QStringLiteral("refused"));
-        current = enabled ? AutostartStatus::enabled : AutostartStatus::disabled;
-        return {};
+        return failing ? Result<void>(Error::make(Error::Kind::OperationFailed)) : Result<void>();
     }
-    AutostartStatus status() const override { return current; }
+    AutostartStatus status() const override { return AutostartStatus::disabled; }
 };
 
 struct FakeNotifications : NotificationsService {
     QStringList sent;
-    int status = int(NotificationAuthorizationStatus::notDetermined);
-    int settingsOpened = 0;
 
-    void requestAuthorization(std::function<void(bool)> done) override
-    {
-        done(status == int(NotificationAuthorizationStatus::authorized));
-    }
-    void authorizationStatus(std::function<void(int)> done) override { done(status); }
+    void requestAuthorization(std::function<void(bool)> done) override { done(true); }
+    void authorizationStatus(std::function<void(int)> done) override { done(0); }
     void sendRestoredNotification(const QString &accountName) override { sent.append(accountName); }
-    void openSystemNotificationSettings() override { ++settingsOpened; }
+    void openSystemNotificationSettings() override {}
 };
 
 struct FakeClipboard : ClipboardService {
     QString text;
     bool secret = false;
-    int writes = 0;
-    void setText(const QString &value, bool isSecret) override
-    {
-        text = value;
-        secret = isSecret;
-        ++writes;
-    }
+    void setText(const QString &value, bool isSecret) override { text = value, secret = isSecret; }
 };
 
 struct FakeFilePanels : FilePanels {
     std::optional<QString> saveLocation;
     std::optional<QString> openLocation;
-    QString suggestedName;
-
-    std::optional<QString> chooseSaveLocation(const QString &suggested) override
-    {
-        suggestedName = suggested;
-        return saveLocation;
-    }
+    std::optional<QString> chooseSaveLocation(const QString &) override { return saveLocation; }
     std::optional<QString> chooseOpenLocation() override { return openLocation; }
 };
 
@@ -149,8 +121,7 @@ struct StoreHarness {
 
     AccountsStore &loaded()
     {
-        make();
-        store->load();
+        make().load();
         return *store;
     }
 
@@ -160,12 +131,7 @@ struct StoreHarness {
 inline Account makeAccount(const QString &name, const QUuid &serviceId = Service::systemID,
                            const QDateTime &createdAt = utc("2026-01-01T00:00:00Z"))
 {
-    Account account;
-    account.id = QUuid::createUuid();
-    account.serviceId = serviceId;
-    account.name = name;
-    account.createdAt = createdAt;
-    return account;
+    return Account{QUuid::createUuid(), serviceId, name, {}, {}, createdAt, {}, {}, false, {}, false};
 }
 
 inline Service makeService(const QString &name, const QDateTime &createdAt = utc("2026-01-01T00:00:00Z"))

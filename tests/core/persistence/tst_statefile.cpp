@@ -8,7 +8,7 @@
 
 // StateFile works on bytes for speed; QJsonDocument with JsonCoding is the
 // definition it must match, byte for byte when writing and in every outcome
-// when reading.
+// when reading. The reading table also holds JsonCoding's rules for state files.
 
 namespace {
 
@@ -84,41 +84,9 @@ AccountsState sampleState()
     return state;
 }
 
-} // namespace
-
-class TestStateFile : public QObject {
-    Q_OBJECT
-
-private slots:
-    void writesWhatQJsonDocumentWrites_data();
-    void writesWhatQJsonDocumentWrites();
-    void writesRandomTextLikeQJsonDocument();
-    void readsWhatItWrites();
-    void readsLikeJsonCoding_data();
-    void readsLikeJsonCoding();
-    void readsDamagedFilesLikeJsonCoding();
-    void givesAccountsWithoutIdsFreshOnes();
-};
-
-void TestStateFile::writesWhatQJsonDocumentWrites_data()
+// Random UTF-16, unpaired surrogates included, in every text field, and random dates.
+AccountsState randomState()
 {
-    QTest::addColumn<AccountsState>("state");
-    QTest::newRow("empty") << AccountsState{};
-    AccountsState onlyEvents;
-    onlyEvents.events = sampleState().events;
-    QTest::newRow("only events") << onlyEvents;
-    QTest::newRow("sample") << sampleState();
-}
-
-void TestStateFile::writesWhatQJsonDocumentWrites()
-{
-    QFETCH(AccountsState, state);
-    QCOMPARE(StateFile::encode(state), referenceBytes(state));
-}
-
-void TestStateFile::writesRandomTextLikeQJsonDocument()
-{
-    // Random UTF-16, unpaired surrogates included, in every text field.
     QRandomGenerator random(7);
     const auto text = [&random] {
         QString value;
@@ -141,139 +109,216 @@ void TestStateFile::writesRandomTextLikeQJsonDocument()
         state.events.append(AccountEvent{QUuid::createUuid(), QUuid::createUuid(), AccountEventType::used,
                                          utc(random.bounded(1ll << 42)), text()});
     }
-    QCOMPARE(StateFile::encode(state), referenceBytes(state));
+    return state;
 }
 
-void TestStateFile::readsWhatItWrites()
-{
-    AccountsState state = sampleState();
-    state.accounts.removeLast(); // its years do not read back
-    const auto read = StateFile::decode(StateFile::encode(state), kReadTime);
-    QVERIFY(read.ok());
-    QCOMPARE(read.value(), referenceDecode(referenceBytes(state)).value());
-    // Only the sub-second parts are lost.
-    QCOMPARE(read.value().services.first(2), state.services.first(2));
-    QCOMPARE(read.value().services[2].createdAt, utc(-2000));
-    QCOMPARE(read.value().events.constLast(), state.events.constLast());
-    QCOMPARE(read.value().accounts[0].createdAt, utc(1767225600000));
-}
+} // namespace
 
-void TestStateFile::readsLikeJsonCoding_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray id = "\"6F1C2A7E-90AB-4CDE-8F01-23456789ABCD\"";
-    const QByteArray event = R"({"id": )" + id + R"(, "accountId": )" + id
-        + R"(, "type": "used", "timestamp": "2026-03-02T14:05:09Z", "details": "x"})";
-    const QByteArray service =
-        R"({"id": )" + id + R"(, "name": "s", "createdAt": "2026-03-02T14:05:09Z", "isSystem": false})";
-    const auto account = [&](const QByteArray &members) { return "[{\"id\": " + id + ", " + members + "}]"; };
+class TestStateFile : public QObject {
+    Q_OBJECT
 
-    QTest::newRow("compact") << QByteArray(R"({"accounts":[],"events":[)" + event + R"(],"services":[)" + service
-                                           + "]}");
-    QTest::newRow("tabs and CRLF") << QByteArray("\r\n{\t\"events\" :\r\n[ " + event + " ]\t}\r\n");
-    QTest::newRow("empty object") << QByteArray("{}");
-    QTest::newRow("null lists") << QByteArray(R"({"accounts": null, "events": null, "services": null})");
-    QTest::newRow("unknown members") << QByteArray(
-        R"({"version": 2, "extra": {"a": [true, false, null, "é", {"b": []}]}, "events": [)" + event + "]}");
-    QTest::newRow("unknown member in a record")
-        << QByteArray(R"({"services": [{"note": "x", )" + service.mid(1) + "]}");
-    QTest::newRow("bare array") << account(R"("name": "a", "note": "b", "resetAt": "2026-03-02T14:05:09Z")");
-    QTest::newRow("lower-case ids") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abce")");
-    QTest::newRow("null members") << account(R"("name": null, "resetAt": null, "isArchived": null, "serviceId": null)");
-    QTest::newRow("date with an offset") << account(R"("createdAt": "2026-03-02T17:05:09+03:00")");
-    QTest::newRow("empty array") << QByteArray("[]");
-    QTest::newRow("escapes") << account(R"("name": "a\"b\\c\/d\b\f\n\r\t\u00e9\u0000\u20AC")");
-    QTest::newRow("surrogate pair escape") << account(R"("name": "\ud83d\ude00")");
-    QTest::newRow("unpaired surrogate escape") << account(R"("name": "\ud800")");
-    QTest::newRow("unknown escape") << account(R"("name": "\x")");
-    QTest::newRow("escaped key") << account(R"("n\u0061me": "a")");
-    QTest::newRow("raw control character") << account("\"name\": \"a\tb\"");
-    QTest::newRow("four-byte UTF-8") << account("\"name\": \"\xf0\x9f\x98\x80\"");
-    QTest::newRow("noncharacter") << account("\"name\": \"\xef\xbf\xbf\"");
-    QTest::newRow("duplicate key, last valid") << account(R"("isArchived": "yes", "isArchived": true)");
-    QTest::newRow("duplicate key, last invalid") << account(R"("isArchived": true, "isArchived": "yes")");
-    QTest::newRow("duplicate list") << QByteArray(R"({"events": [1], "events": []})");
-    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf{}");
-    QTest::newRow("number in an unknown member") << account(R"("weight": -1.5e3)");
-    QTest::newRow("number out of range") << account(R"("weight": 1e400)");
-    QTest::newRow("deep unknown value") << account("\"deep\": " + QByteArray(200, '[') + QByteArray(200, ']'));
-
-    QTest::newRow("wrong type") << account(R"("isArchived": "true")");
-    QTest::newRow("fraction of a second") << account(R"("createdAt": "2026-03-02T14:05:09.250Z")");
-    QTest::newRow("service without isSystem")
-        << QByteArray(R"({"services": [)" + service.left(service.indexOf(", \"isSystem\"")) + "}]}");
-    QTest::newRow("service with null name")
-        << QByteArray(R"({"services": [)" + QByteArray(service).replace("\"s\"", "null") + "]}");
-    QTest::newRow("unknown event type") << QByteArray(R"({"events": [)" + QByteArray(event).replace("used", "renamed")
-                                                      + "]}");
-    QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})");
-    QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"");
-    QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"");
-    QTest::newRow("top-level string") << QByteArray(R"("accounts")");
-    QTest::newRow("top-level null") << QByteArray("null");
-    QTest::newRow("only spaces") << QByteArray("  \n");
-    // Empty, truncated and cut files, trailing text: see readsDamagedFilesLikeJsonCoding.
-}
-
-void TestStateFile::readsLikeJsonCoding()
-{
-    QFETCH(QByteArray, bytes);
-    const auto expected = referenceDecode(bytes);
-    const auto actual = StateFile::decode(bytes, kReadTime);
-    QCOMPARE(actual.ok(), expected.ok());
-    if (expected.ok())
-        QCOMPARE(actual.value(), expected.value());
-    else
-        QCOMPARE(actual.error().kind, Error::Kind::Decoding);
-}
-
-void TestStateFile::readsDamagedFilesLikeJsonCoding()
-{
-    // Every single-byte change, insertion and cut of a small file.
-    AccountsState state = sampleState();
-    state.services.resize(2);
-    state.accounts.resize(1);
-    state.events.resize(2);
-    const QByteArray original = StateFile::encode(state);
-    const QByteArray replacements("\"\\{}[],: n0\x01\x80\xc3\xff");
-    int cases = 0;
-    int readable = 0;
-    const auto check = [&](const QByteArray &bytes) {
-        const auto expected = referenceDecode(bytes);
-        const auto actual = StateFile::decode(bytes, kReadTime);
-        ++cases;
-        readable += expected.ok();
-        const bool same = actual.ok() == expected.ok()
-            && (!expected.ok() || withoutAccountIds(actual.value()) == withoutAccountIds(expected.value()));
-        if (!same)
-            qWarning() << "differs on" << bytes;
-        return same;
-    };
-    for (qsizetype at = 0; at < original.size(); ++at) {
-        for (const char c : replacements) {
-            QByteArray changed = original;
-            changed[at] = c;
-            QVERIFY(check(changed));
-            QVERIFY(check(QByteArray(original).insert(at, c)));
-        }
-        QVERIFY(check(QByteArray(original).remove(at, 1)));
-        QVERIFY(check(original.left(at)));
+private slots:
+    void writesWhatQJsonDocumentWrites_data()
+    {
+        QTest::addColumn<AccountsState>("state");
+        QTest::newRow("empty") << AccountsState{};
+        AccountsState onlyEvents;
+        onlyEvents.events = sampleState().events;
+        QTest::newRow("only events") << onlyEvents;
+        QTest::newRow("sample") << sampleState();
+        QTest::newRow("random") << randomState();
     }
-    QVERIFY(readable > 0 && readable < cases);
-}
 
-void TestStateFile::givesAccountsWithoutIdsFreshOnes()
-{
-    const QByteArray bytes = R"({"accounts": [{"name": "a"}, {"name": "b", "id": null}]})";
-    const auto first = StateFile::decode(bytes, kReadTime);
-    const auto second = StateFile::decode(bytes, kReadTime);
-    QVERIFY(first.ok() && second.ok());
-    QCOMPARE(withoutAccountIds(first.value()), withoutAccountIds(referenceDecode(bytes).value()));
-    QVERIFY(!first.value().accounts[0].id.isNull());
-    QVERIFY(first.value().accounts[0].id != first.value().accounts[1].id);
-    QVERIFY(first.value().accounts[0].id != second.value().accounts[0].id);
-    QCOMPARE(first.value().accounts[0].createdAt, kReadTime);
-}
+    void writesWhatQJsonDocumentWrites()
+    {
+        QFETCH(AccountsState, state);
+        QCOMPARE(StateFile::encode(state), referenceBytes(state));
+        QVERIFY(!StateFile::encode(state).contains("null")); // absent dates are left out
+    }
+
+    void readsWhatItWrites()
+    {
+        AccountsState state = sampleState();
+        state.accounts.removeLast(); // its years do not read back
+        const auto read = StateFile::decode(StateFile::encode(state), kReadTime);
+        QCOMPARE(read.value(), referenceDecode(referenceBytes(state)).value());
+        // Only the sub-second parts are lost.
+        QCOMPARE(read.value().services.first(2), state.services.first(2));
+        QCOMPARE(read.value().services[2].createdAt, utc(-2000));
+        QCOMPARE(read.value().events.constLast(), state.events.constLast());
+        QCOMPARE(read.value().accounts[0].createdAt, utc(1767225600000));
+    }
+
+    void readsLikeJsonCoding_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("ok");
+        const QByteArray id = "\"6F1C2A7E-90AB-4CDE-8F01-23456789ABCD\"";
+        const QByteArray event = R"({"id": )" + id + R"(, "accountId": )" + id
+            + R"(, "type": "used", "timestamp": "2026-03-02T14:05:09Z", "details": "x"})";
+        const QByteArray service =
+            R"({"id": )" + id + R"(, "name": "s", "createdAt": "2026-03-02T14:05:09Z", "isSystem": false})";
+        const auto account = [&](const QByteArray &members) { return "[{\"id\": " + id + ", " + members + "}]"; };
+        const auto events = [&](const QByteArray &from, const QByteArray &to) {
+            return R"({"events": [)" + QByteArray(event).replace(from, to) + "]}";
+        };
+        const auto services = [&](const QByteArray &from, const QByteArray &to) {
+            return R"({"services": [)" + QByteArray(service).replace(from, to) + "]}";
+        };
+
+        QTest::newRow("compact") << QByteArray(R"({"accounts":[],"events":[)" + event + R"(],"services":[)" + service
+                                               + "]}")
+                                 << true;
+        QTest::newRow("tabs and CRLF") << QByteArray("\r\n{\t\"events\" :\r\n[ " + event + " ]\t}\r\n") << true;
+        QTest::newRow("empty object") << QByteArray("{}") << true;
+        QTest::newRow("null lists") << QByteArray(R"({"accounts": null, "events": null, "services": null})") << true;
+        QTest::newRow("unknown members") << QByteArray(R"({"version": 2, "extra": {"a": [true, false, null, "é",)"
+                                                       R"( {"b": []}]}, "events": [)"
+                                                       + event + "]}")
+                                         << true;
+        QTest::newRow("unknown member in a record") << services("{", R"({"note": "x", )") << true;
+        QTest::newRow("bare array") << account(R"("name": "a", "note": "b", "resetAt": "2026-03-02T14:05:09Z")")
+                                    << true;
+        QTest::newRow("lower-case ids") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abce")") << true;
+        QTest::newRow("null members") << account(
+            R"("name": null, "resetAt": null, "isArchived": null,)"
+            R"( "serviceId": null, "password": null, "startedAt": null, "hasNoLimits": null)")
+                                      << true;
+        QTest::newRow("every member") << account(
+            R"("serviceId": )" + id
+            + R"(, "name": "n", "note": "o",)"
+              R"( "password": "p", "createdAt": "2026-03-02T14:05:09Z", "startedAt": "2026-03-02T14:05:09Z",)"
+              R"( "resetAt": "2026-03-09T14:05:09Z", "isArchived": true, "archivedAt": "2026-03-03T00:00:00Z",)"
+              R"( "hasNoLimits": false)")
+                                      << true;
+        QTest::newRow("date with an offset") << account(R"("createdAt": "2026-03-02T17:05:09+03:00")") << true;
+        QTest::newRow("empty array") << QByteArray("[]") << true;
+        QTest::newRow("escapes") << account("\"name\": \"a\\\"b\\\\c\\/d\\b\\f\\n\\r\\t\\u00e9\\u0000\\u20AC\"")
+                                 << true;
+        QTest::newRow("surrogate pair escape") << account(R"("name": "\ud83d\ude00")") << true;
+        QTest::newRow("unpaired surrogate escape") << account(R"("name": "\ud800")") << true;
+        QTest::newRow("unknown escape") << account(R"("name": "\x")") << true;
+        QTest::newRow("escaped key") << account(R"("n\u0061me": "a")") << true;
+        QTest::newRow("raw control character") << account("\"name\": \"a\tb\"") << true;
+        QTest::newRow("four-byte UTF-8") << account("\"name\": \"\xf0\x9f\x98\x80\"") << true;
+        QTest::newRow("noncharacter") << account("\"name\": \"\xef\xbf\xbf\"") << true;
+        QTest::newRow("duplicate key, last valid") << account(R"("isArchived": "yes", "isArchived": true)") << true;
+        QTest::newRow("duplicate key, last invalid") << account(R"("isArchived": true, "isArchived": "yes")") << false;
+        QTest::newRow("duplicate list") << QByteArray(R"({"events": [1], "events": []})") << true;
+        QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf{}") << true;
+        QTest::newRow("number in an unknown member") << account(R"("weight": -1.5e3)") << true;
+        QTest::newRow("number out of range") << account(R"("weight": 1e400)") << false;
+        QTest::newRow("deep unknown value")
+            << account("\"deep\": " + QByteArray(200, '[') + QByteArray(200, ']')) << true;
+
+        // Accounts are lenient about missing keys, never about types.
+        QTest::newRow("id not a UUID") << account(R"("id": "abc")") << false;
+        QTest::newRow("id in braces") << account(R"("id": "{6f1c2a7e-90ab-4cde-8f01-23456789abcd}")") << false;
+        QTest::newRow("hyphen misplaced") << account(R"("serviceId": "6f1c2a7e9-0ab-4cde-8f01-23456789abcd")") << false;
+        QTest::newRow("not hexadecimal") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abcg")") << false;
+        QTest::newRow("serviceId as object") << account(R"("serviceId": {})") << false;
+        QTest::newRow("name as number") << account(R"("name": 5)") << false;
+        QTest::newRow("note as array") << account(R"("note": [])") << false;
+        QTest::newRow("password as boolean") << account(R"("password": true)") << false;
+        QTest::newRow("createdAt with a fraction") << account(R"("createdAt": "2026-03-02T14:05:09.250Z")") << false;
+        QTest::newRow("startedAt without zone") << account(R"("startedAt": "2026-03-02T14:05:09")") << false;
+        QTest::newRow("resetAt as seconds") << account(R"("resetAt": 1772460309)") << false;
+        QTest::newRow("isArchived as string") << account(R"("isArchived": "true")") << false;
+        QTest::newRow("archivedAt as boolean") << account(R"("archivedAt": false)") << false;
+        QTest::newRow("hasNoLimits as number") << account(R"("hasNoLimits": 1)") << false;
+        // Services and events are strict: every key, with its type.
+        QTest::newRow("service without isSystem") << services(R"(, "isSystem": false)", "") << false;
+        QTest::newRow("service with null isSystem") << services("false", "null") << false;
+        QTest::newRow("service with string isSystem") << services("false", "\"false\"") << false;
+        QTest::newRow("service with null name") << services("\"s\"", "null") << false;
+        QTest::newRow("service with a bad id") << services("CD\"", "CX\"") << false;
+        QTest::newRow("service date with a fraction") << services(":09Z", ":09.5Z") << false;
+        QTest::newRow("event of unknown type") << events("used", "renamed") << false;
+        QTest::newRow("event type in other case") << events("used", "Used") << false;
+        QTest::newRow("event without type") << events(R"(, "type": "used")", "") << false;
+        QTest::newRow("event with numeric details") << events("\"x\"", "3") << false;
+        QTest::newRow("event with a bad account id")
+            << events(R"("accountId": )" + id, R"("accountId": "none")") << false;
+        QTest::newRow("event without timestamp") << events(R"(, "timestamp": "2026-03-02T14:05:09Z")", "") << false;
+        QTest::newRow("event as array") << QByteArray(R"({"events": [[]]})") << false;
+        // One bad record fails the whole state.
+        QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})") << false;
+        QTest::newRow("services as string") << QByteArray(R"({"services": ""})") << false;
+        QTest::newRow("account that is a string") << QByteArray(R"({"accounts": ["x"]})") << false;
+        QTest::newRow("null account") << QByteArray(R"({"accounts": [null]})") << false;
+        QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"") << false;
+        QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"") << false;
+        QTest::newRow("top-level string") << QByteArray(R"("accounts")") << false;
+        QTest::newRow("top-level null") << QByteArray("null") << false;
+        QTest::newRow("only spaces") << QByteArray("  \n") << false;
+        // Empty, truncated and cut files, trailing text: see readsDamagedFilesLikeJsonCoding.
+    }
+
+    void readsLikeJsonCoding()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, ok);
+        const auto expected = referenceDecode(bytes);
+        QCOMPARE(expected.ok(), ok);
+        const auto actual = StateFile::decode(bytes, kReadTime);
+        QCOMPARE(actual.ok(), ok);
+        if (ok)
+            QCOMPARE(actual.value(), expected.value());
+        else
+            QCOMPARE(actual.error().kind, Error::Kind::Decoding);
+    }
+
+    void readsDamagedFilesLikeJsonCoding()
+    {
+        // Every single-byte change, insertion and cut of a small file.
+        AccountsState state = sampleState();
+        state.services.resize(2);
+        state.accounts.resize(1);
+        state.events.resize(2);
+        const QByteArray original = StateFile::encode(state);
+        const QByteArray replacements("\"\\{}[],: n0\x01\x80\xc3\xff");
+        int cases = 0;
+        int readable = 0;
+        const auto check = [&](const QByteArray &bytes) {
+            const auto expected = referenceDecode(bytes);
+            const auto actual = StateFile::decode(bytes, kReadTime);
+            ++cases;
+            readable += expected.ok();
+            const bool same = actual.ok() == expected.ok()
+                && (!expected.ok() || withoutAccountIds(actual.value()) == withoutAccountIds(expected.value()));
+            if (!same)
+                qWarning() << "differs on" << bytes;
+            return same;
+        };
+        for (qsizetype at = 0; at < original.size(); ++at) {
+            for (const char c : replacements) {
+                QByteArray changed = original;
+                changed[at] = c;
+                QVERIFY(check(changed));
+                QVERIFY(check(QByteArray(original).insert(at, c)));
+            }
+            QVERIFY(check(QByteArray(original).remove(at, 1)));
+            QVERIFY(check(original.left(at)));
+        }
+        QVERIFY(readable > 0 && readable < cases);
+    }
+
+    // Accounts are lenient: missing and null keys take their defaults, and an
+    // account without an id gets a fresh one on every read.
+    void accountDefaults()
+    {
+        const QByteArray bytes = R"({"accounts": [{"name": "a"}, {"name": null, "id": null, "serviceId": null,)"
+                                 R"( "note": null, "password": null, "createdAt": null, "startedAt": null,)"
+                                 R"( "resetAt": null, "isArchived": null, "archivedAt": null, "hasNoLimits": null}]})";
+        const auto first = StateFile::decode(bytes, kReadTime);
+        const auto second = StateFile::decode(bytes, kReadTime);
+        QCOMPARE(withoutAccountIds(first.value()), withoutAccountIds(referenceDecode(bytes).value()));
+        const Account &a = first.value().accounts[0];
+        QCOMPARE(a, (Account{a.id, Service::systemID, "a", {}, {}, kReadTime, {}, {}, false, {}, false}));
+        QCOMPARE(first.value().accounts[1].name, QString());
+        QVERIFY(!a.id.isNull() && a.id != first.value().accounts[1].id && a.id != second.value().accounts[0].id);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestStateFile)
 #include "tst_statefile.moc"

@@ -1,24 +1,17 @@
+// The encrypted backup file. The independent sample files in tests/data/backup
+// are read through the store's import (tst_store_backup).
 #include "model/JsonCoding.h"
 #include "services/BackupPayloadCoding.h"
 #include "services/CryptoSecureTransferService.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 #include <openssl/evp.h>
 
-#include <limits>
-#include <map>
-
 namespace {
-
-const QString fixtureDir = QStringLiteral(TALLYPORT_TEST_DATA "/backup");
-constexpr int noFlip = std::numeric_limits<int>::max();
 
 QUuid uuid(const char *text)
 {
@@ -26,7 +19,7 @@ QUuid uuid(const char *text)
 }
 
 // Every date of the sample is `fraction` milliseconds past a whole second.
-BackupPayload samplePayload(int fraction, int schemaVersion = 1)
+BackupPayload samplePayload(int fraction = 0, int schemaVersion = 1)
 {
     auto at = [fraction](const char *text) {
         return JsonCoding::parseDate(QString::fromLatin1(text))->addMSecs(fraction);
@@ -73,10 +66,10 @@ const unsigned char *bytes(const QByteArray &array)
 
 // Seals `plaintext` as the file format prescribes, without the service, so
 // that tests can build files the service would never write.
-QByteArray sealedFile(const QByteArray &plaintext, const QString &password, const QByteArray &salt,
+QByteArray sealedFile(const QByteArray &plaintext, const QByteArray &salt = QByteArray(16, 's'),
                       int envelopeVersion = 1)
 {
-    const QByteArray key = QCryptographicHash::hash(password.toUtf8() + salt, QCryptographicHash::Sha256);
+    const QByteArray key = QCryptographicHash::hash("pw" + salt, QCryptographicHash::Sha256);
     const QByteArray nonce = QByteArrayLiteral("twelve bytes");
     QByteArray ciphertext(plaintext.size(), Qt::Uninitialized);
     QByteArray tag(16, Qt::Uninitialized);
@@ -93,9 +86,8 @@ QByteArray sealedFile(const QByteArray &plaintext, const QString &password, cons
                                {"combinedBase64", QString::fromLatin1((nonce + ciphertext + tag).toBase64())}});
 }
 
-QJsonObject freshEnvelope(const QString &password)
+QJsonObject envelopeOf(const QByteArray &file)
 {
-    const QByteArray file = CryptoSecureTransferService().encrypt(samplePayload(0), password).value();
     return QJsonDocument::fromJson(file).object();
 }
 
@@ -109,268 +101,149 @@ QByteArray base64Field(const QJsonObject &envelope, const QString &key)
 class TestSecureTransfer : public QObject {
     Q_OBJECT
 
-private slots:
-    void fixtureFolderIsComplete();
-    void fixtures_data();
-    void fixtures();
-    void roundTrip_data();
-    void roundTrip();
-    void freshFileLayout();
-    void wrongPassword_data();
-    void wrongPassword();
-    void alteredFile_data();
-    void alteredFile();
-    void malformedEnvelope_data();
-    void malformedEnvelope();
-    void sealedText_data();
-    void sealedText();
-    void unwritableDateFailsToEncrypt();
-    void importModeRawValues();
-
-private:
     CryptoSecureTransferService m_service;
-};
 
-void TestSecureTransfer::fixtureFolderIsComplete()
-{
-    const QDir dir(fixtureDir);
-    QVERIFY2(!dir.entryList({"*.json"}).isEmpty(), qPrintable(fixtureDir));
-    for (const QString &sidecar : dir.entryList({"*.expect.json"})) {
-        const QString fixture = sidecar.chopped(int(qstrlen(".expect.json"))) + ".json";
-        QVERIFY2(dir.exists(fixture), qPrintable(sidecar + " has no " + fixture));
+private slots:
+    // Dates lose their sub-second parts; the password is taken exactly as typed.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::newRow("plain") << "correct horse battery staple";
+        QTest::newRow("empty") << "";
+        QTest::newRow("cyrillic, spaces kept") << "  пароль Ёлка №1 ";
     }
-}
 
-void TestSecureTransfer::fixtures_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const QString &file : QDir(fixtureDir).entryList({"*.json"}, QDir::Files, QDir::Name))
-        if (!file.endsWith(".expect.json"))
-            QTest::newRow(qPrintable(file)) << file.chopped(5);
-}
+    void roundTrip()
+    {
+        QFETCH(QString, password);
+        const Result<QByteArray> file = m_service.encrypt(samplePayload(731), password);
+        QCOMPARE(m_service.decrypt(file.value(), password).value(), samplePayload());
+    }
 
-void TestSecureTransfer::fixtures()
-{
-    QFETCH(QString, name);
-    const QDir dir(fixtureDir);
-    QVERIFY2(dir.exists(name + ".expect.json"), "every fixture needs a sidecar");
-    QFile sidecar(dir.filePath(name + ".expect.json"));
-    QFile file(dir.filePath(name + ".json"));
-    QVERIFY(sidecar.open(QIODevice::ReadOnly) && file.open(QIODevice::ReadOnly));
-    const QJsonObject expect = QJsonDocument::fromJson(sidecar.readAll()).object();
+    void freshFileLayout()
+    {
+        const BackupPayload payload = samplePayload(0, 3);
+        const QByteArray first = m_service.encrypt(payload, "pw").value();
+        QVERIFY(!first.contains('\n'));
+        const QJsonObject envelope = envelopeOf(first);
+        QCOMPARE(envelope.keys(), QStringList({"combinedBase64", "saltBase64", "schemaVersion"}));
+        QCOMPARE(envelope.value("schemaVersion").toInt(), 3);
+        const QByteArray combined = base64Field(envelope, "combinedBase64");
+        QCOMPARE(base64Field(envelope, "saltBase64").size(), 16);
+        QCOMPARE(combined.size(), compact(BackupPayloadCoding::encode(payload).value()).size() + 28);
+        // A new salt and a new nonce every time.
+        const QJsonObject other = envelopeOf(m_service.encrypt(payload, "pw").value());
+        QVERIFY(base64Field(other, "saltBase64") != base64Field(envelope, "saltBase64"));
+        QVERIFY(base64Field(other, "combinedBase64").first(12) != combined.first(12));
+    }
 
-    const auto result = m_service.decrypt(file.readAll(), expect.value("password").toString());
-    const QString outcome = expect.value("outcome").toString();
-    if (outcome == "ok") {
-        QVERIFY(result.ok());
-        QCOMPARE(compact(BackupPayloadCoding::encode(result.value()).value()), compact(expect.value("payloadAsRead")));
-    } else if (outcome == "error") {
-        static const std::map<QString, Error::Kind> kinds{
-            {"json", Error::Kind::Decoding},
-            {"invalidArchive", Error::Kind::InvalidArchive},
-            {"invalidPassword", Error::Kind::InvalidPassword},
+    // What decrypting gives: the payload's schema version, or the error.
+    void decrypting_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<int>("schemaVersion"); // 0: the error below
+        QTest::addColumn<Error::Kind>("kind");
+        const auto json = Error::Kind::Decoding;
+        const auto archive = Error::Kind::InvalidArchive;
+        const auto password = Error::Kind::InvalidPassword;
+
+        // Anything wrong after the key is derived is a wrong password.
+        const QString secret = QStringLiteral("Пароль й");
+        const QByteArray file = m_service.encrypt(samplePayload(), secret).value();
+        QTest::newRow("right password") << file << secret << 1 << json;
+        QTest::newRow("other case") << file << secret.toLower() << 0 << password;
+        QTest::newRow("trailing space") << file << secret + ' ' << 0 << password;
+        QTest::newRow("decomposed") << file << secret.normalized(QString::NormalizationForm_D) << 0 << password;
+        QTest::newRow("empty password") << file << QString() << 0 << password;
+        const QJsonObject valid = envelopeOf(file);
+        const auto altered = [&](const QString &field, int at, int keep = -1) {
+            QByteArray data = base64Field(valid, field);
+            if (keep >= 0)
+                data.truncate(keep);
+            if (at != INT_MAX)
+                data[at < 0 ? data.size() + at : at] ^= 0x01;
+            return with(valid, field, QString::fromLatin1(data.toBase64()));
         };
-        const auto kind = kinds.find(expect.value("errorKind").toString());
-        QVERIFY2(kind != kinds.end(), "unknown errorKind");
-        QVERIFY(!result.ok());
-        QCOMPARE(result.error().kind, kind->second);
-    } else {
-        QFAIL("unknown outcome");
-    }
-}
+        QTest::newRow("nonce altered") << altered("combinedBase64", 0) << secret << 0 << password;
+        QTest::newRow("ciphertext altered") << altered("combinedBase64", 40) << secret << 0 << password;
+        QTest::newRow("tag altered") << altered("combinedBase64", -1) << secret << 0 << password;
+        QTest::newRow("salt altered") << altered("saltBase64", 5) << secret << 0 << password;
+        QTest::newRow("cut to nonce and tag") << altered("combinedBase64", INT_MAX, 28) << secret << 0 << password;
+        QTest::newRow("cut below") << altered("combinedBase64", INT_MAX, 27) << secret << 0 << password;
 
-void TestSecureTransfer::roundTrip_data()
-{
-    QTest::addColumn<QString>("password");
-    QTest::newRow("plain") << "correct horse battery staple";
-    QTest::newRow("empty password") << "";
-    QTest::newRow("cyrillic") << "пароль Ёлка №1";
-    QTest::newRow("spaces kept") << "  spaced  ";
-}
+        // The envelope: JSON with three keys, strict Base64 in two of them.
+        const QString salt = valid.value("saltBase64").toString();
+        const QString combined = valid.value("combinedBase64").toString();
+        QTest::newRow("not JSON") << QByteArray("{\"schemaVersion\":1,") << secret << 0 << json;
+        for (const char *key : {"schemaVersion", "saltBase64", "combinedBase64"})
+            QTest::addRow("no %s", key) << with(valid, key, QJsonValue::Undefined) << secret << 0 << json;
+        QTest::newRow("schemaVersion text") << with(valid, "schemaVersion", "1") << secret << 0 << json;
+        QTest::newRow("schemaVersion fraction") << with(valid, "schemaVersion", 1.5) << secret << 0 << json;
+        QTest::newRow("schemaVersion too large") << with(valid, "schemaVersion", 3e9) << secret << 0 << json;
+        QTest::newRow("salt null") << with(valid, "saltBase64", QJsonValue::Null) << secret << 0 << json;
+        QTest::newRow("salt unpadded") << with(valid, "saltBase64", salt.chopped(2)) << secret << 0 << archive;
+        QTest::newRow("salt url alphabet")
+            << with(valid, "saltBase64", "ab-_ab-_ab-_ab-_ab-_aa==") << secret << 0 << archive;
+        QTest::newRow("salt padding inside") << with(valid, "saltBase64", "QQ==QQ==") << secret << 0 << archive;
+        QTest::newRow("salt three pads") << with(valid, "saltBase64", "Q===") << secret << 0 << archive;
+        QTest::newRow("combined non-ASCII")
+            << with(valid, "combinedBase64", "Ж" + combined.mid(1)) << secret << 0 << archive;
+        QTest::newRow("combined wrapped")
+            << with(valid, "combinedBase64", combined.left(76) + "\r\n" + combined.mid(76)) << secret << 0 << archive;
+        QTest::newRow("combined empty") << with(valid, "combinedBase64", "") << secret << 0 << password;
 
-void TestSecureTransfer::roundTrip()
-{
-    QFETCH(QString, password);
-    const Result<QByteArray> file = m_service.encrypt(samplePayload(731), password);
-    QVERIFY(file.ok());
-    const Result<BackupPayload> payload = m_service.decrypt(file.value(), password);
-    QVERIFY(payload.ok());
-    QCOMPARE(payload.value(), samplePayload(0));
-}
-
-void TestSecureTransfer::freshFileLayout()
-{
-    const BackupPayload payload = samplePayload(0, 3);
-    const QByteArray first = m_service.encrypt(payload, "pw").value();
-    const QByteArray second = m_service.encrypt(payload, "pw").value();
-    QVERIFY(!first.contains('\n'));
-
-    const QJsonObject envelope = QJsonDocument::fromJson(first).object();
-    QCOMPARE(envelope.keys(), QStringList({"combinedBase64", "saltBase64", "schemaVersion"}));
-    QCOMPARE(envelope.value("schemaVersion").toInt(), 3);
-    const QByteArray combined = base64Field(envelope, "combinedBase64");
-    QCOMPARE(base64Field(envelope, "saltBase64").size(), 16);
-    QCOMPARE(combined.size(), compact(BackupPayloadCoding::encode(payload).value()).size() + 28);
-
-    // A new salt and a new nonce every time.
-    const QJsonObject other = QJsonDocument::fromJson(second).object();
-    QVERIFY(base64Field(other, "saltBase64") != base64Field(envelope, "saltBase64"));
-    QVERIFY(base64Field(other, "combinedBase64").first(12) != combined.first(12));
-}
-
-void TestSecureTransfer::wrongPassword_data()
-{
-    const QString password = QStringLiteral("Пароль й");
-    QTest::addColumn<QString>("attempt");
-    QTest::newRow("other case") << password.toLower();
-    QTest::newRow("trailing space") << password + ' ';
-    QTest::newRow("decomposed") << password.normalized(QString::NormalizationForm_D);
-    QTest::newRow("empty") << QString();
-}
-
-void TestSecureTransfer::wrongPassword()
-{
-    QFETCH(QString, attempt);
-    const QByteArray file = m_service.encrypt(samplePayload(0), QStringLiteral("Пароль й")).value();
-    const Result<BackupPayload> result = m_service.decrypt(file, attempt);
-    QVERIFY(!result.ok());
-    QCOMPARE(result.error().kind, Error::Kind::InvalidPassword);
-}
-
-void TestSecureTransfer::alteredFile_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<int>("flipAt"); // negative: counted from the end
-    QTest::addColumn<int>("keep");   // bytes left after cutting; -1: all
-    QTest::newRow("nonce") << "combinedBase64" << 0 << -1;
-    QTest::newRow("ciphertext") << "combinedBase64" << 40 << -1;
-    QTest::newRow("tag") << "combinedBase64" << -1 << -1;
-    QTest::newRow("salt") << "saltBase64" << 5 << -1;
-    QTest::newRow("ciphertext cut to 28 bytes") << "combinedBase64" << noFlip << 28;
-    QTest::newRow("27 bytes") << "combinedBase64" << noFlip << 27;
-}
-
-void TestSecureTransfer::alteredFile()
-{
-    QFETCH(QString, field);
-    QFETCH(int, flipAt);
-    QFETCH(int, keep);
-    const QJsonObject envelope = freshEnvelope("pw");
-    QByteArray data = base64Field(envelope, field);
-    if (keep >= 0)
-        data.truncate(keep);
-    if (flipAt != noFlip) {
-        const qsizetype at = flipAt < 0 ? data.size() + flipAt : flipAt;
-        data[at] = char(data[at] ^ 0x01);
+        // The sealed text: a payload with every key; its state lenient, its dates strict.
+        const QJsonObject base{{"schemaVersion", 1},
+                               {"exportedAt", "2026-03-02T14:05:09Z"},
+                               {"state", QJsonObject{}},
+                               {"preferences", QJsonObject{}}};
+        const QByteArray sixteen(16, 's');
+        QTest::newRow("minimal payload") << sealedFile(compact(base)) << "pw" << 1 << json;
+        QTest::newRow("schema version 7")
+            << sealedFile(with(base, "schemaVersion", 7), sixteen, 7) << "pw" << 7 << json;
+        QTest::newRow("envelope version differs") << sealedFile(compact(base), sixteen, 42) << "pw" << 1 << json;
+        QTest::newRow("five-byte salt") << sealedFile(compact(base), "salty") << "pw" << 1 << json;
+        QTest::newRow("empty salt") << sealedFile(compact(base), {}) << "pw" << 1 << json;
+        const QJsonObject nameOnly{{"accounts", QJsonArray{QJsonObject{{"name", "a"}}}}};
+        QTest::newRow("lenient account") << sealedFile(with(base, "state", nameOnly)) << "pw" << 1 << json;
+        QTest::newRow("not a payload") << sealedFile("schemaVersion: 1") << "pw" << 0 << password;
+        QTest::newRow("array") << sealedFile(compact(QJsonArray{base})) << "pw" << 0 << password;
+        for (const char *key : {"schemaVersion", "exportedAt", "state", "preferences"}) {
+            QTest::addRow("no %s", key) << sealedFile(with(base, key, QJsonValue::Undefined)) << "pw" << 0 << password;
+            QTest::addRow("%s null", key) << sealedFile(with(base, key, QJsonValue::Null)) << "pw" << 0 << password;
+        }
+        QTest::newRow("exportedAt fraction")
+            << sealedFile(with(base, "exportedAt", "2026-03-02T14:05:09.5Z")) << "pw" << 0 << password;
+        QTest::newRow("unknown appearance")
+            << sealedFile(with(base, "preferences", QJsonObject{{"appearanceMode", "sepia"}})) << "pw" << 0 << password;
     }
 
-    const auto result = m_service.decrypt(with(envelope, field, QString::fromLatin1(data.toBase64())), "pw");
-    QVERIFY(!result.ok());
-    QCOMPARE(result.error().kind, Error::Kind::InvalidPassword);
-}
-
-void TestSecureTransfer::malformedEnvelope_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<Error::Kind>("kind");
-    const QJsonObject valid = freshEnvelope("pw");
-    const QString salt = valid.value("saltBase64").toString();
-    // Empty file, array, salt line break and 20 sealed bytes: see the fixtures.
-    const QString combined = valid.value("combinedBase64").toString();
-    const auto json = Error::Kind::Decoding;
-    const auto archive = Error::Kind::InvalidArchive;
-
-    auto withSalt = [&](const QJsonValue &value) { return with(valid, "saltBase64", value); };
-    auto withCombined = [&](const QJsonValue &value) { return with(valid, "combinedBase64", value); };
-
-    QTest::newRow("not JSON") << QByteArray("{\"schemaVersion\":1,") << json;
-    for (const char *key : {"schemaVersion", "saltBase64", "combinedBase64"})
-        QTest::addRow("no %s", key) << with(valid, key, QJsonValue::Undefined) << json;
-    QTest::newRow("schemaVersion text") << with(valid, "schemaVersion", "1") << json;
-    QTest::newRow("schemaVersion fraction") << with(valid, "schemaVersion", 1.5) << json;
-    QTest::newRow("salt null") << withSalt(QJsonValue::Null) << json;
-
-    QTest::newRow("salt unpadded") << withSalt(salt.chopped(2)) << archive;
-    QTest::newRow("salt url alphabet") << withSalt("ab-_ab-_ab-_ab-_ab-_aa==") << archive;
-    QTest::newRow("salt padding inside") << withSalt("QQ==QQ==") << archive;
-    QTest::newRow("combined non-ASCII") << withCombined("Ж" + combined.mid(1)) << archive;
-    QTest::newRow("combined wrapped") << withCombined(combined.left(76) + "\r\n" + combined.mid(76)) << archive;
-    QTest::newRow("combined empty") << withCombined("") << Error::Kind::InvalidPassword;
-}
-
-void TestSecureTransfer::malformedEnvelope()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(Error::Kind, kind);
-    const Result<BackupPayload> result = m_service.decrypt(file, "pw");
-    QVERIFY(!result.ok());
-    QCOMPARE(result.error().kind, kind);
-}
-
-void TestSecureTransfer::sealedText_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("schemaVersion"); // 0: the text must be refused
-    const QJsonObject base{{"schemaVersion", 1},
-                           {"exportedAt", "2026-03-02T14:05:09Z"},
-                           {"state", QJsonObject{}},
-                           {"preferences", QJsonObject{}}};
-    const QByteArray salt(16, 's');
-    auto sealed = [&](const QByteArray &text) { return sealedFile(text, "pw", salt); };
-
-    QTest::newRow("minimal payload") << sealed(compact(base)) << 1;
-    QTest::newRow("schema version 7") << sealedFile(with(base, "schemaVersion", 7), "pw", salt, 7) << 7;
-    QTest::newRow("envelope version differs") << sealedFile(compact(base), "pw", salt, 42) << 1;
-    QTest::newRow("five-byte salt") << sealedFile(compact(base), "pw", "salty") << 1;
-    QTest::newRow("empty salt") << sealedFile(compact(base), "pw", {}) << 1;
-    const QJsonObject nameOnly{{"accounts", QJsonArray{QJsonObject{{"name", "a"}}}}};
-    QTest::newRow("lenient account") << sealed(with(base, "state", nameOnly)) << 1;
-
-    QTest::newRow("not JSON") << sealed("schemaVersion: 1") << 0;
-    QTest::newRow("array") << sealed(compact(QJsonArray{base})) << 0;
-    for (const char *key : {"schemaVersion", "exportedAt", "state", "preferences"}) {
-        QTest::addRow("no %s", key) << sealed(with(base, key, QJsonValue::Undefined)) << 0;
-        QTest::addRow("%s null", key) << sealed(with(base, key, QJsonValue::Null)) << 0;
+    void decrypting()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, password);
+        QFETCH(int, schemaVersion);
+        QFETCH(Error::Kind, kind);
+        const Result<BackupPayload> result = m_service.decrypt(file, password);
+        QCOMPARE(result.ok(), schemaVersion != 0);
+        if (!result.ok())
+            QCOMPARE(result.error().kind, kind);
+        else
+            QCOMPARE(result.value().schemaVersion, schemaVersion);
     }
-    QTest::newRow("schemaVersion text") << sealed(with(base, "schemaVersion", "1")) << 0;
-    QTest::newRow("exportedAt fraction") << sealed(with(base, "exportedAt", "2026-03-02T14:05:09.5Z")) << 0;
-    QTest::newRow("unknown appearance") << sealed(with(base, "preferences", QJsonObject{{"appearanceMode", "sepia"}}))
-                                        << 0;
-}
 
-void TestSecureTransfer::sealedText()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(int, schemaVersion);
-    const Result<BackupPayload> result = m_service.decrypt(file, "pw");
-    if (schemaVersion == 0) {
-        QVERIFY(!result.ok());
-        QCOMPARE(result.error().kind, Error::Kind::InvalidPassword);
-        return;
+    // Dates outside the four-digit years cannot be written.
+    void unwritableDateFailsToEncrypt()
+    {
+        BackupPayload payload = samplePayload();
+        payload.exportedAt = QDateTime();
+        QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
+        payload = samplePayload();
+        payload.state.accounts[0].resetAt = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+        QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
     }
-    QVERIFY(result.ok());
-    QCOMPARE(result.value().schemaVersion, schemaVersion);
-    QCOMPARE(result.value().exportedAt, *JsonCoding::parseDate(u"2026-03-02T14:05:09Z"));
-}
-
-void TestSecureTransfer::unwritableDateFailsToEncrypt()
-{
-    BackupPayload payload = samplePayload(0);
-    payload.exportedAt = QDateTime();
-    QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
-
-    payload = samplePayload(0);
-    payload.state.accounts[0].resetAt = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
-    QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
-}
-
-void TestSecureTransfer::importModeRawValues()
-{
-    for (BackupImportMode mode : {BackupImportMode::replace, BackupImportMode::merge})
-        QCOMPARE(BackupImportModes::fromRawValue(BackupImportModes::rawValue(mode)), mode);
-    QCOMPARE(BackupImportModes::rawValue(BackupImportMode::merge), QStringLiteral("merge"));
-    QCOMPARE(BackupImportModes::fromRawValue(u"Replace"), std::nullopt);
-}
+};
 
 QTEST_GUILESS_MAIN(TestSecureTransfer)
 #include "tst_secure_transfer.moc"

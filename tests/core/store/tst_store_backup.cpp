@@ -1,27 +1,21 @@
 #include "StoreFakes.h"
 
+#include "services/BackupPayloadCoding.h"
 #include "services/CryptoSecureTransferService.h"
 
 #include <QDir>
-#include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
+const QString kFixtures = QStringLiteral(TALLYPORT_TEST_DATA "/backup/");
+
 QJsonObject readJsonObject(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-QString fixture(const QString &name)
-{
-    return QStringLiteral(TALLYPORT_TEST_DATA "/backup/") + name;
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
 QJsonObject stateJson(const AccountsStore &store)
@@ -41,51 +35,53 @@ class StoreBackupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void replaceImportOfIndependentBackup()
+    // Backup files written by an independent implementation, each with what a
+    // correct reader makes of it, imported over existing data by replacing it.
+    void independentBackups_data()
     {
-        const QJsonObject expect = readJsonObject(fixture("b01-valid.expect.json"));
-        QVERIFY(!expect.isEmpty());
-        BackupHarness h;
-        AccountsStore &store = h.loaded();
-        h.panels->openLocation = fixture("b01-valid.json");
-        store.importBackupWithPanel(expect.value("password").toString(), BackupImportMode::replace);
-
-        QVERIFY2(!store.hasError(), qPrintable(store.lastErrorMessageText()));
-        QCOMPARE(stateJson(store), expect.value("expectedState").toObject());
-        QCOMPARE(JsonCoding::encode(store.preferences()), expect.value("preferencesAfterReplaceImport").toObject());
-        QCOMPARE(h.preferences->saved.size(), 1);
-        QCOMPARE(h.autostart->calls, QList<bool>{false}); // called even though unchanged
-        QCOMPARE(h.repository->stored, (AccountsState{store.services(), store.accounts(), store.events()}));
+        QTest::addColumn<QString>("name");
+        for (const QString &sidecar : QDir(kFixtures).entryList({"*.expect.json"}, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(sidecar)) << sidecar.chopped(int(qstrlen(".expect.json")));
+        QVERIFY(QDir(kFixtures).entryList({"*.json"}).size()
+                == 2 * QDir(kFixtures).entryList({"*.expect.json"}).size());
     }
 
-    void brokenBackupsChangeNothing_data()
+    void independentBackups()
     {
-        QTest::addColumn<QString>("file");
-        const QDir dir(QStringLiteral(TALLYPORT_TEST_DATA "/backup"));
-        for (const QString &name : dir.entryList({"*.expect.json"}, QDir::Files, QDir::Name)) {
-            if (readJsonObject(dir.filePath(name)).value("outcome").toString() == QLatin1String("error"))
-                QTest::newRow(qPrintable(name)) << dir.filePath(name);
-        }
-    }
+        QFETCH(QString, name);
+        const QJsonObject expect = readJsonObject(kFixtures + name + ".expect.json");
+        const QString password = expect.value("password").toString();
+        QFile file(kFixtures + name + ".json");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const auto payload = CryptoSecureTransferService().decrypt(file.readAll(), password);
 
-    void brokenBackupsChangeNothing()
-    {
-        QFETCH(QString, file);
-        const QJsonObject expect = readJsonObject(file);
         BackupHarness h;
         h.preferences->stored.timerFormat = TimerFormat::full;
         AccountsStore &store = h.loaded();
         store.addAccount("Keep me", "", "", std::nullopt, false, std::nullopt);
         const QJsonObject before = stateJson(store);
         const Preferences preferencesBefore = store.preferences();
-        const int saves = h.repository->saveCount;
+        h.panels->openLocation = file.fileName();
+        store.importBackupWithPanel(password, BackupImportMode::replace);
 
-        h.panels->openLocation = fixture(expect.value("fixture").toString());
-        store.importBackupWithPanel(expect.value("password").toString(), BackupImportMode::replace);
+        if (expect.value("outcome").toString() == "ok") {
+            QCOMPARE(BackupPayloadCoding::encode(payload.value()).value(), expect.value("payloadAsRead").toObject());
+            QVERIFY2(!store.hasError(), qPrintable(store.lastErrorMessageText()));
+            QCOMPARE(stateJson(store), expect.value("expectedState").toObject());
+            QCOMPARE(JsonCoding::encode(store.preferences()), expect.value("preferencesAfterReplaceImport").toObject());
+            QCOMPARE(h.preferences->saved, QList<Preferences>{store.preferences()});
+            QCOMPARE(h.autostart->calls, QList<bool>{false}); // called even though unchanged
+            QCOMPARE(h.repository->stored, (AccountsState{store.services(), store.accounts(), store.events()}));
+            return;
+        }
+        const QMap<QString, Error::Kind> kinds{{"json", Error::Kind::Decoding},
+                                               {"invalidArchive", Error::Kind::InvalidArchive},
+                                               {"invalidPassword", Error::Kind::InvalidPassword}};
+        QCOMPARE(payload.error().kind, kinds.value(expect.value("errorKind").toString(), Error::Kind::Crypto));
         QVERIFY(store.lastErrorMessageText().startsWith(expect.value("messagePrefix").toString()));
         QCOMPARE(stateJson(store), before);
         QCOMPARE(store.preferences(), preferencesBefore);
-        QCOMPARE(h.repository->saveCount, saves);
+        QCOMPARE(h.repository->saveCount, 1);
         QVERIFY(h.autostart->calls.isEmpty());
     }
 
@@ -101,23 +97,30 @@ private slots:
         h.panels->saveLocation = dir.filePath("out.json");
         source.exportBackupWithPanel("пароль");
         QVERIFY2(!source.hasError(), qPrintable(source.lastErrorMessageText()));
-        QCOMPARE(h.panels->suggestedName, QStringLiteral("limits-backup.json"));
-        const auto others =
-            QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
-        QCOMPARE(QFile::permissions(dir.filePath("out.json")) & others, QFileDevice::Permissions());
+        QVERIFY(!(QFile::permissions(dir.filePath("out.json")) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
 
         BackupHarness target;
         AccountsStore &store = target.loaded();
         target.panels->openLocation = dir.filePath("out.json");
         store.importBackupWithPanel("пароль", BackupImportMode::replace);
         QVERIFY(!store.hasError());
-        QCOMPARE(store.services(), source.services());
-        QCOMPARE(store.accounts(), source.accounts());
-        QCOMPARE(store.events(), source.events());
+        QCOMPARE(stateJson(store), stateJson(source));
         QCOMPARE(store.preferences(), source.preferences());
-        QCOMPARE(store.selectedDestination().id(), QStringLiteral("section:all"));
+        QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
+
+        // Cancelled panels and failures leave the data and the message as they are.
+        h.panels->saveLocation.reset();
+        target.panels->openLocation.reset();
+        source.exportBackupWithPanel("pw");
+        store.importBackupWithPanel("pw", BackupImportMode::replace);
+        QVERIFY(!source.hasError() && !store.hasError());
+        QCOMPARE(target.repository->saveCount, 1);
+        h.panels->saveLocation = dir.filePath("missing-folder/b.json");
+        source.exportBackupWithPanel("pw");
+        QVERIFY(source.lastErrorMessageText().startsWith(QStringLiteral("Не удалось выполнить экспорт: ")));
     }
 
+    // By id, the imported record winning as a whole; the preferences stay.
     void mergeIsByIdAndKeepsPreferences()
     {
         QTemporaryDir dir;
@@ -129,14 +132,11 @@ private slots:
         const QDateTime olderReset = *only(store.accounts()).resetAt;
         h.panels->saveLocation = dir.filePath("b.json");
         store.exportBackupWithPanel("pw");
-
-        // Merging a backup into itself changes nothing.
         const QJsonObject before = stateJson(store);
         h.panels->openLocation = dir.filePath("b.json");
         store.importBackupWithPanel("pw", BackupImportMode::merge);
         QCOMPARE(stateJson(store), before);
 
-        // The imported record wins as a whole, even with an older countdown.
         h.advance(3600);
         store.startUsage(id);
         store.addAccount("Only here", "", "", std::nullopt, false, std::nullopt);
@@ -146,60 +146,36 @@ private slots:
         store.importBackupWithPanel("pw", BackupImportMode::merge);
         QCOMPARE(store.accounts().size(), 2);
         QCOMPARE(store.accounts().at(0).resetAt, std::optional(olderReset));
-        QCOMPARE(store.preferences().timerFormat, TimerFormat::full);
+        QCOMPARE(store.events().size(), 4);
+        QCOMPARE(store.preferences(), mine);
         QVERIFY(h.autostart->calls.isEmpty());
     }
 
-    void importWithoutSystemServiceGainsIt()
+    // Both modes repair what they import, and a failed save is not reported as success.
+    void importsAreRepairedAndSaved_data()
     {
+        QTest::addColumn<BackupImportMode>("mode");
+        QTest::newRow("replace") << BackupImportMode::replace;
+        QTest::newRow("merge") << BackupImportMode::merge;
+    }
+
+    void importsAreRepairedAndSaved()
+    {
+        QFETCH(BackupImportMode, mode);
         QTemporaryDir dir;
-        CryptoSecureTransferService crypto;
-        const Service claude{QUuid::createUuid(), "Claude", utc("2026-01-01T00:00:00Z"), false};
+        const Service claude = makeService("Claude");
         const BackupPayload payload{1, utc("2026-03-02T14:05:09Z"), {{claude}, {makeAccount("x", claude.id)}, {}}, {}};
         QFile file(dir.filePath("b.json"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(crypto.encrypt(payload, "pw").value());
+        file.write(CryptoSecureTransferService().encrypt(payload, "pw").value());
         file.close();
 
-        for (BackupImportMode mode : {BackupImportMode::replace, BackupImportMode::merge}) {
-            BackupHarness h;
-            AccountsStore &store = h.make(); // never loaded: no system service yet
-            h.panels->openLocation = file.fileName();
-            store.importBackupWithPanel("pw", mode);
-            QCOMPARE(store.services().first().id, Service::systemID);
-            QCOMPARE(store.services().size(), 2);
-        }
-    }
-
-    void cancelledPanelsChangeNothing()
-    {
         BackupHarness h;
-        AccountsStore &store = h.loaded();
-        store.createService("Без сервиса"); // leaves a message showing
-        const QString message = store.lastErrorMessageText();
-        store.exportBackupWithPanel("pw");
-        store.importBackupWithPanel("pw", BackupImportMode::replace);
-        QCOMPARE(store.lastErrorMessageText(), message);
-        QCOMPARE(h.repository->saveCount, 0);
-    }
-
-    void exportFailureIsReported()
-    {
-        QTemporaryDir dir;
-        BackupHarness h;
-        AccountsStore &store = h.loaded();
-        h.panels->saveLocation = dir.filePath("missing-folder/b.json");
-        store.exportBackupWithPanel("pw");
-        QVERIFY(store.lastErrorMessageText().startsWith(QStringLiteral("Не удалось выполнить экспорт: ")));
-    }
-
-    void failedSaveAfterImportIsNotReportedAsSuccess()
-    {
-        BackupHarness h;
-        AccountsStore &store = h.loaded();
+        AccountsStore &store = h.make(); // never loaded: no system service yet
+        h.panels->openLocation = file.fileName();
         h.repository->saveError = Error::make(Error::Kind::DiskFull);
-        h.panels->openLocation = fixture("b01-valid.json");
-        store.importBackupWithPanel("correct horse battery staple", BackupImportMode::merge);
+        store.importBackupWithPanel("pw", mode);
+        QCOMPARE(store.services(), (QList<Service>{Service::systemService(), claude}));
         QVERIFY(store.lastErrorMessageText().startsWith(QStringLiteral("Не удалось сохранить данные: ")));
     }
 };

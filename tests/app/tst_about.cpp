@@ -1,0 +1,204 @@
+// The About section outside the window: wallet data, the developer's page,
+// the changelog and the QR codes of addresses.
+#include "StoreFakes.h"
+#include "view/AboutData.h"
+#include "view/ChangelogProvider.h"
+#include "view/QrImageProvider.h"
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString sourceDir = QStringLiteral(TALLYPORT_SOURCE_DIR);
+const QString tonAddress = QStringLiteral("UQAtallyport_TEST_wallet_NOT_REAL_do_not_send_00");
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class AboutTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void shippedWalletsHaveNoAddressYet()
+    {
+        const AboutData::Content content = AboutData::load(sourceDir + "/src/qml/data/about.json");
+        QCOMPARE(content.wallets.size(), 4);
+        for (const AboutData::DonationWallet &wallet : content.wallets) {
+            QVERIFY2(QFile::exists(sourceDir + "/src/qml/data/wallets/" + wallet.logoFileName),
+                     qPrintable(wallet.logoFileName));
+            // Money sent to an address nobody controls is lost: real addresses
+            // are added deliberately, together with this line.
+            QVERIFY2(!wallet.address, qPrintable(wallet.title));
+        }
+    }
+
+    // An address is only ever the file's own; without one the missing-address text shows.
+    void wallets_data()
+    {
+        QTest::addColumn<QByteArray>("entries");
+        QTest::addColumn<QStringList>("shown"); // title: address text
+        QTest::newRow("not JSON") << QByteArray("wallets") << QStringList();
+        QTest::newRow("address, trimmed")
+            << QByteArray(R"({"title": "T", "address": " UQabc\n"})") << QStringList{"T: UQabc"};
+        QTest::newRow("no address") << QByteArray(R"({"title": "A", "address": null}, {"title": "B"},)"
+                                                  R"( {"title": "C", "address": "  "}, {"title": "D", "address": 42})")
+                                    << QStringList{"A: —", "B: —", "C: —", "D: —"};
+        QTest::newRow("untitled skipped")
+            << QByteArray(R"({"address": "UQabc"}, {"title": " "}, 7, {"title": "B"})") << QStringList{"B: —"};
+    }
+
+    void wallets()
+    {
+        QFETCH(QByteArray, entries);
+        QFETCH(QStringList, shown);
+        const QByteArray json =
+            entries.startsWith('{') ? R"({"missingAddressText": "—", "wallets": [)" + entries + "]}" : entries;
+        const AboutData about(AboutData::parse(json), std::make_shared<FakeClipboard>(), QString());
+        QStringList found;
+        for (const QVariant &wallet : about.wallets()) {
+            const QVariantMap map = wallet.toMap();
+            found << map["title"].toString() + ": " + map["addressText"].toString();
+            QCOMPARE(map["hasAddress"].toBool(), map["address"].toString() == map["addressText"].toString());
+        }
+        QCOMPARE(found, shown);
+    }
+
+    // A web page of the developer's, else the project's README copied out to open offline.
+    void developerPage_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QUrl>("expected"); // empty: the README copy
+        QTest::newRow("http, padded") << " http://example.org " << QUrl("http://example.org");
+        QTest::newRow("none") << "" << QUrl();
+        QTest::newRow("no scheme") << "example.org" << QUrl();
+        QTest::newRow("other scheme") << "javascript:alert(1)" << QUrl();
+        QTest::newRow("no host") << "https://" << QUrl();
+    }
+
+    void developerPage()
+    {
+        QFETCH(QString, url);
+        QFETCH(QUrl, expected);
+        const QString folder = m_dir.filePath(QTest::currentDataTag());
+        const AboutData about(
+            AboutData::parse(QJsonDocument(QJsonObject{{"developer", QJsonObject{{"url", url}}}}).toJson()),
+            std::make_shared<FakeClipboard>(), folder);
+        const QUrl page = about.developerPageUrl();
+        if (!expected.isEmpty()) {
+            QCOMPARE(page, expected);
+            QVERIFY(!QDir(folder).exists());
+            return;
+        }
+        QCOMPARE(page, QUrl::fromLocalFile(folder + "/README.md"));
+        QFile(page.toLocalFile()).resize(0);
+        QCOMPARE(about.developerPageUrl(), page); // a second opening writes the copy again
+        QCOMPARE(readAll(page.toLocalFile()), readAll(sourceDir + "/README.md"));
+    }
+
+    // UTF-8 only, without its byte order mark; anything else gives the built-in text.
+    void changelog_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // written unless null
+        QTest::addColumn<QString>("expected");
+        const QString text = QStringLiteral("# Changelog\n\n## 2.0\n- Новое.\n");
+        QTest::newRow("UTF-8") << text.toUtf8() << text;
+        QTest::newRow("byte order mark dropped") << QByteArray("\xEF\xBB\xBF") + text.toUtf8() << text;
+        QTest::newRow("not UTF-8") << QByteArray("# Changelog\n\xC0\xAF\xFF\n") << QString();
+        QTest::newRow("empty") << QByteArray("") << QString();
+        QTest::newRow("missing") << QByteArray() << QString();
+    }
+
+    void changelog()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        const QString path = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".md"));
+        if (!bytes.isNull()) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        QCOMPARE(ChangelogProvider::loadFromResource(path).value_or(QString()), expected);
+        QCOMPARE(ChangelogProvider(path).text(), expected.isNull() ? ChangelogProvider::builtInText() : expected);
+    }
+
+    // Byte-mode capacities at level M are 14, 26, 42 and 62 bytes for versions 1
+    // to 4 (21, 25, 29 and 33 modules). Levels L and Q hold 17/32/53 and 11/20/32
+    // bytes, so the rows on both sides of a boundary pin the level to M.
+    void qrSymbolSizeFollowsLevelM_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("modules"); // 0: cannot be encoded
+        QTest::newRow("14 bytes") << QString(14, u'a') << 21;
+        QTest::newRow("15 bytes") << QString(15, u'a') << 25;
+        QTest::newRow("Cyrillic, 8 letters, 16 bytes") << QStringLiteral("Приветик") << 25;
+        QTest::newRow("42 bytes") << QString(42, u'x') << 29;
+        QTest::newRow("43 bytes") << QString(43, u'x') << 33;
+        QTest::newRow("version 40, 2331 bytes") << QString(2331, u'z') << 177;
+        QTest::newRow("2332 bytes") << QString(2332, u'z') << 0;
+        QTest::newRow("empty") << QString() << 0;
+    }
+
+    void qrSymbolSizeFollowsLevelM()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, modules);
+        const std::optional<QRGenerator::Matrix> matrix = QRGenerator::encode(text);
+        QCOMPARE(matrix ? matrix->size : 0, modules);
+        if (matrix) {
+            QCOMPARE(matrix->dark.size(), std::size_t(modules) * std::size_t(modules));
+            // The finder patterns: dark corners, light separators beside them.
+            const int last = modules - 1;
+            QVERIFY(matrix->isDark(0, 0) && matrix->isDark(last, 0) && matrix->isDark(0, last));
+            QVERIFY(!matrix->isDark(7, 0) && !matrix->isDark(last - 7, 0) && !matrix->isDark(0, last - 7));
+        }
+    }
+
+    // "image://qr/<percent-encoded text>" at the requested square size or 280,
+    // when every module gets a whole pixel at least. The window's About journey
+    // reads the code on screen.
+    void qrImage_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QSize>("requested");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("side"); // 0: no image
+        QTest::newRow("no size") << tonAddress << QSize() << tonAddress << 280;
+        QTest::newRow("percent-encoded") << "a%2Fb%3Fc%23d%25e%20f" << QSize(560, 560) << "a/b?c#d%e f" << 560;
+        QTest::newRow("Cyrillic") << "%D0%90%D0%B4%D1%80%D0%B5%D1%81" << QSize(280, 280) << "Адрес" << 280;
+        QTest::newRow("smaller side wins") << tonAddress << QSize(400, 300) << tonAddress << 300;
+        QTest::newRow("width only, a pixel a module") << tonAddress << QSize(37, 0) << tonAddress << 37;
+        QTest::newRow("under a pixel a module") << tonAddress << QSize(36, 36) << tonAddress << 0;
+        QTest::newRow("unencodable") << "" << QSize(280, 280) << "" << 0;
+    }
+
+    void qrImage()
+    {
+        QFETCH(QString, id);
+        QFETCH(QSize, requested);
+        QFETCH(QString, text);
+        QFETCH(int, side);
+        QSize size(-1, -1);
+        const QImage image = QrImageProvider().requestImage(id, &size, requested);
+        QCOMPARE(size, image.size());
+        QCOMPARE(image.isNull(), side == 0);
+        if (image.isNull())
+            return;
+        QCOMPARE(image.size(), QSize(side, side));
+        QCOMPARE(image, *QRGenerator::makeImage(text, side));
+    }
+};
+
+QTEST_MAIN(AboutTest)
+#include "tst_about.moc"

@@ -1,0 +1,170 @@
+// Countdown texts, dates in the chosen zone, and the time zone catalogue.
+#include "formatting/DateText.h"
+#include "formatting/RemainingTimeFormatter.h"
+#include "formatting/TimeZoneCatalog.h"
+
+#include <QSet>
+#include <QTest>
+#include <QTimeZone>
+
+#include <QtNumeric>
+
+namespace {
+
+QDateTime utc(const char *iso)
+{
+    return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODate);
+}
+
+const QLocale russian(QLocale::Russian, QLocale::Russia);
+// Midwinter in the north: zones with daylight saving show standard time.
+const QDateTime january = utc("2026-01-15T12:00:00Z");
+
+QStringList idsOf(const QList<TimeZoneOption> &options)
+{
+    QStringList ids;
+    for (const TimeZoneOption &option : options)
+        ids.append(option.id);
+    return ids;
+}
+
+} // namespace
+
+class TestFormatting : public QObject {
+    Q_OBJECT
+
+private slots:
+    // A system zone nine hours ahead of UTC all year, so that falling back to it
+    // is visible in the text.
+    void initTestCase()
+    {
+        qputenv("TZ", "Asia/Tokyo");
+        QCOMPARE(QTimeZone::systemTimeZoneId(), QByteArray("Asia/Tokyo"));
+    }
+
+    void remainingTime_data()
+    {
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<TimerFormat>("format");
+        QTest::addColumn<bool>("showSeconds");
+        QTest::addColumn<QString>("expected");
+        const auto compact = TimerFormat::compact;
+        const auto full = TimerFormat::full;
+        QTest::newRow("week minus one") << 604799.0 << compact << true << "6д 23ч 59м 59с";
+        QTest::newRow("no seconds") << 604799.0 << compact << false << "6д 23ч 59м";
+        QTest::newRow("full") << 604799.0 << full << true << "6 дней 23 часов 59 минут 59 секунд";
+        QTest::newRow("full, no seconds") << 604799.0 << full << false << "6 дней 23 часов 59 минут";
+        QTest::newRow("fraction dropped") << 3661.7 << compact << true << "0д 1ч 1м 1с";
+        QTest::newRow("never rounded up to a day") << 86399.999 << compact << true << "0д 23ч 59м 59с";
+        QTest::newRow("exactly a day") << 86400.0 << compact << true << "1д 0ч 0м 0с";
+        QTest::newRow("days uncapped") << 10368000.0 + 36007 << full << true << "120 дней 10 часов 0 минут 7 секунд";
+        QTest::newRow("negative") << -12.0 << compact << true << "0д 0ч 0м 0с";
+        QTest::newRow("not a number") << qQNaN() << full << false << "0 дней 0 часов 0 минут";
+    }
+
+    void remainingTime()
+    {
+        QFETCH(double, seconds);
+        QFETCH(TimerFormat, format);
+        QFETCH(bool, showSeconds);
+        QFETCH(QString, expected);
+        QCOMPARE(RemainingTimeFormatter::string(seconds, format, showSeconds), expected);
+    }
+
+    void dateText_data()
+    {
+        QTest::addColumn<QString>("zone"); // null: no zone chosen
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("next day") << "Europe/Moscow" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 00:30";
+        QTest::newRow("hour padded, day not, May")
+            << "Europe/Moscow" << utc("2026-05-05T06:05:00Z") << "5 мая 2026, 09:05";
+        QTest::newRow("seconds dropped, not rounded") << "UTC" << utc("2026-12-31T23:59:59Z") << "31 дек. 2026, 23:59";
+        QTest::newRow("daylight time") << "America/St_Johns" << utc("2026-07-01T02:00:00Z") << "30 июн. 2026, 23:30";
+        QTest::newRow("absent: system zone") << QString() << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
+        QTest::newRow("unknown: system zone")
+            << "Mars/Olympus_Mons" << utc("2026-03-02T21:30:00Z") << "3 мар. 2026, 06:30";
+    }
+
+    void dateText()
+    {
+        QFETCH(QString, zone);
+        QFETCH(QDateTime, date);
+        QFETCH(QString, expected);
+        Preferences preferences;
+        if (!zone.isNull())
+            preferences.timezoneIdentifier = zone;
+        QCOMPARE(DateText::dateTime(date, preferences), expected);
+    }
+
+    void zoneTitle_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QDateTime>("at");
+        QTest::addColumn<QString>("offset");
+        QTest::newRow("GMT itself") << QByteArray("Europe/London") << january << "GMT+00:00";
+        QTest::newRow("half hour east") << QByteArray("Asia/Kolkata") << january << "GMT+05:30";
+        QTest::newRow("quarter hour east") << QByteArray("Asia/Kathmandu") << january << "GMT+05:45";
+        QTest::newRow("half hour west") << QByteArray("America/St_Johns") << january << "GMT-03:30";
+        QTest::newRow("at the given moment")
+            << QByteArray("America/St_Johns") << utc("2026-07-15T12:00:00Z") << "GMT-02:30";
+        QTest::newRow("sign from offset, not name") << QByteArray("Etc/GMT+5") << january << "GMT-05:00";
+    }
+
+    void zoneTitle()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QDateTime, at);
+        QFETCH(QString, offset);
+        const TimeZoneOption option = TimeZoneCatalog::allOptions(russian, {id}, at).at(1);
+        const QString head = offset + QStringLiteral(" — ");
+        const QString tail = QStringLiteral(" (") + QString::fromLatin1(id) + u')';
+        QVERIFY2(option.title.startsWith(head) && option.title.endsWith(tail), qPrintable(option.title));
+        QVERIFY2(option.title.size() > head.size() + tail.size(), "the name is missing");
+        QCOMPARE(option.zoneIdentifier, std::optional(QString::fromLatin1(id)));
+    }
+
+    // After the system entry: west to east, then by title in Russian collation.
+    void zoneOrder_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("ids");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("unopenable skipped")
+            << QList<QByteArray>{"Nowhere/Bogus", "Asia/Tokyo"} << QStringList{"Asia/Tokyo"};
+        QTest::newRow("west before east")
+            << QList<QByteArray>{"Asia/Tokyo", "America/St_Johns", "Asia/Kolkata", "Europe/London", "Etc/GMT+5"}
+            << QStringList{"Etc/GMT+5", "America/St_Johns", "Europe/London", "Asia/Kolkata", "Asia/Tokyo"};
+        // The same name: the identifier in brackets decides.
+        QTest::newRow("same offset, same name")
+            << QList<QByteArray>{"Europe/Paris", "Europe/Berlin", "Europe/Amsterdam"}
+            << QStringList{"Europe/Amsterdam", "Europe/Berlin", "Europe/Paris"};
+        // Cyrillic ("Среднее время по Гринвичу") before Latin ("UTC"), unlike code points.
+        QTest::newRow("Russian collation")
+            << QList<QByteArray>{"UTC", "Europe/London"} << QStringList{"Europe/London", "UTC"};
+        // "о-в Рождества" begins in lower case and still comes before "Ховд".
+        QTest::newRow("case ignored") << QList<QByteArray>{"Asia/Hovd", "Indian/Christmas"}
+                                      << QStringList{"Indian/Christmas", "Asia/Hovd"};
+    }
+
+    void zoneOrder()
+    {
+        QFETCH(QList<QByteArray>, ids);
+        QFETCH(QStringList, expected);
+        expected.prepend(QStringLiteral("__system__"));
+        QCOMPARE(idsOf(TimeZoneCatalog::allOptions(russian, ids, january)), expected);
+    }
+
+    void fullCatalogue()
+    {
+        const QList<TimeZoneOption> options = TimeZoneCatalog::allOptions(russian);
+        QCOMPARE(options.first(), (TimeZoneOption{"__system__", "Системный", std::nullopt}));
+        QVERIFY2(options.size() > 300, qPrintable(QString::number(options.size())));
+        const QStringList ids = idsOf(options);
+        QCOMPARE(QSet<QString>(ids.cbegin(), ids.cend()).size(), ids.size());
+        const auto moscow = options.at(ids.indexOf(u"Europe/Moscow"));
+        QVERIFY2(moscow.title.startsWith(u"GMT+03:00 — Москва"), qPrintable(moscow.title));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFormatting)
+#include "tst_formatting.moc"

@@ -1,0 +1,79 @@
+# The services journey, through the real window and the state file: the
+# sidebar, a destination change emptying the search, the window's shortcuts,
+# services created from the account form (with the duplicate-name alert above
+# the sheet) and from the sidebar, renamed and deleted from its menu, and an
+# account dragged onto a service. The controls' own rules are the QML tests'.
+import sys
+
+from tallyport_ui import DAY, Journey, account, read_state, service, stored, write_state
+
+chatgpt, claude = service("ChatGPT", age=60 * DAY), service("Claude")
+write_state([chatgpt, claude], [account("work@example.com", claude["id"]), account("Beta")])
+j = Journey()
+
+
+def service_names():
+    return [s["name"] for s in read_state()["services"]]
+
+
+with j.step("the sidebar lists the system service, then the others oldest first"):
+    app = j.launch()
+    tops = [app.find(name, "push button").extents[1] for name in ("Без сервиса", "ChatGPT", "Claude")]
+    assert tops == sorted(tops), "rows at %s" % tops
+
+with j.step("choosing another destination empties the search; Ctrl+F focuses it, Ctrl+N adds an account"):
+    app.type_text("Поиск", "work")
+    app.click("Архив", "push button")
+    app.wait_until(lambda: app.find("Поиск", "text").text == "", lambda: "an empty search")
+    app.click("ChatGPT", "push button")
+    app.key("ctrl+f")
+    app.wait_until(lambda: app.find("Поиск", "text").focused, lambda: "the search focused")
+    app.key("ctrl+n")
+    app.find("Добавить аккаунт", "dialog")
+    j.screenshot("service")
+
+with j.step("a service created from the account form is picked; a duplicate name alerts above the sheet"):
+    app.type_text("Название нового сервиса", "  Gemini ")
+    app.click("Создать сервис из формы аккаунта", "push button")
+    app.wait_until(lambda: app.find("Выбор сервиса").text == "Gemini", lambda: "the picker shows Gemini")
+    app.type_text("Название нового сервиса", "gemini")
+    app.click("Создать сервис из формы аккаунта", "push button")
+    app.find("Сервис с таким названием уже существует.", "label")
+    j.screenshot("duplicate-service")
+    app.click("ОК", "push button")   # a real click: it lands only if the alert is on top
+    app.wait_gone("Ошибка", "dialog")
+    app.key("Escape")
+    app.wait_gone("Добавить аккаунт", "dialog")
+    assert service_names() == ["Без сервиса", "ChatGPT", "Claude", "Gemini"], service_names()
+
+with j.step('the sidebar\'s "+" creates a service and its menu renames one'):
+    app.click("Создать сервис", "push button")
+    app.type_text("Название сервиса", "  Mistral  ")
+    j.screenshot("service-editor")
+    app.key("Return")
+    app.wait_until(lambda: stored("services", "Mistral"), lambda: 'a service "Mistral", trimmed')
+    app.menu("Gemini", "Переименовать")
+    field = app.find("Название сервиса", "text")
+    app.wait_until(lambda: field.text == "Gemini" and field.focused, lambda: "the name, focused")
+    app.type_text(field, "Gemini Про")
+    app.key("Return")
+    app.wait_until(lambda: stored("services", "Gemini Про"), lambda: "the service renamed")
+
+with j.step("an account dragged onto a service in the sidebar moves there"):
+    app.click("Без сервиса", "push button")
+    app.drag(app.find("Аккаунт Beta", "list item"), app.find("ChatGPT", "push button"))
+    app.find("В сервисе пока нет аккаунтов", "label")
+    app.wait_until(lambda: stored("accounts", "Beta")["serviceId"] == chatgpt["id"], lambda: "Beta saved in ChatGPT")
+    app.click("ChatGPT", "push button")
+    app.find("Аккаунт Beta", "list item")
+
+with j.step("deleting a service asks first; its accounts go to the system service"):
+    app.menu("Claude", "Удалить")
+    app.find("Аккаунты из сервиса будут автоматически перенесены в «Без сервиса».", "label")
+    app.click("Удалить сервис", "push button")
+    app.wait_gone("Claude", "push button")
+    app.wait_until(lambda: "Claude" not in service_names(), lambda: "services %s" % service_names())
+    assert stored("accounts", "work@example.com")["serviceId"] == stored("services", "Без сервиса")["id"]
+    assert not app.qml_warnings(), "\n".join(app.qml_warnings())
+
+sys.exit(j.finish())
