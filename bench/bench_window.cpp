@@ -215,7 +215,7 @@ int main(int argc, char **argv)
     // The generated state is already normal (system service first, no
     // orphans), so the window loads it without saving: every launch sees the
     // same file, which is checked at the end.
-    const QString stateFolder = QDir(dataHome).filePath(AppConfig::appBundleIdentifier);
+    const QString stateFolder = QDir(dataHome).filePath(AppConfig::applicationId);
     QProcess makeState;
     makeState.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     makeState.start(QStringLiteral(MAKE_STATE_EXECUTABLE),

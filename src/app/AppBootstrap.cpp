@@ -2,7 +2,7 @@
 
 #include "persistence/FileAccountRepository.h"
 #include "persistence/InMemoryAccountRepository.h"
-#include "persistence/UserDefaultsPreferencesRepository.h"
+#include "persistence/SettingsPreferencesRepository.h"
 #include "platform/SystemNotificationsService.h"
 #include "services/CryptoSecureTransferService.h"
 #include "services/PerSecondTimerTicker.h"
@@ -20,7 +20,7 @@ AccountsStoreServices AppBootstrap::makeServices(std::shared_ptr<AccountReposito
 {
     AccountsStoreServices services;
     services.accountRepository = std::move(repository);
-    services.preferencesRepository = UserDefaultsPreferencesRepository::forCurrentUser();
+    services.preferencesRepository = SettingsPreferencesRepository::forCurrentUser();
     services.dateProvider = std::make_shared<SystemDateProvider>();
     services.timerTicker = std::make_shared<PerSecondTimerTicker>();
     services.autostartService = std::make_shared<SystemAutostartService>();

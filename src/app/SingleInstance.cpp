@@ -20,7 +20,7 @@ QString SingleInstance::socketPath()
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    return QDir(folder).filePath(AppConfig::appBundleIdentifier + QStringLiteral(".socket"));
+    return QDir(folder).filePath(AppConfig::applicationId + QStringLiteral(".socket"));
 }
 
 bool SingleInstance::listen()

@@ -74,7 +74,7 @@ int runWindow(int argc, char *argv[])
 
     QGuiApplication app(argc, argv);
     setApplicationIdentity();
-    QGuiApplication::setDesktopFileName(AppConfig::appBundleIdentifier);
+    QGuiApplication::setDesktopFileName(AppConfig::applicationId);
     QTranslator qtTranslator;
     setUpRussian(app, qtTranslator);
     setUpIcons(app);

@@ -43,8 +43,8 @@ class ChangelogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void loadFromResourceBundle_data();
-    void loadFromResourceBundle();
+    void loadFromResource_data();
+    void loadFromResource();
     void textPrefersTheFile_data();
     void textPrefersTheFile();
     void releasesAreWellFormed_data();
@@ -54,7 +54,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void ChangelogTest::loadFromResourceBundle_data()
+void ChangelogTest::loadFromResource_data()
 {
     QTest::addColumn<QByteArray>("bytes"); // written unless null
     QTest::addColumn<bool>("loads");
@@ -69,7 +69,7 @@ void ChangelogTest::loadFromResourceBundle_data()
     QTest::newRow("missing") << QByteArray() << false << QString();
 }
 
-void ChangelogTest::loadFromResourceBundle()
+void ChangelogTest::loadFromResource()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, loads);
@@ -81,7 +81,7 @@ void ChangelogTest::loadFromResourceBundle()
         file.write(bytes);
     }
 
-    const std::optional<QString> loaded = ChangelogProvider::loadFromResourceBundle(path);
+    const std::optional<QString> loaded = ChangelogProvider::loadFromResource(path);
 
     QCOMPARE(loaded.has_value(), loads);
     if (loads)
@@ -116,7 +116,7 @@ void ChangelogTest::releasesAreWellFormed_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("built-in") << ChangelogProvider::builtInText();
-    QTest::newRow("shipped") << ChangelogProvider::loadFromResourceBundle(
+    QTest::newRow("shipped") << ChangelogProvider::loadFromResource(
                                     QStringLiteral(TALLYPORT_SOURCE_DIR "/src/qml/data/CHANGELOG.md"))
                                     .value_or(QString());
 }

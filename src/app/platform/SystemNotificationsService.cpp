@@ -112,7 +112,7 @@ void SystemNotificationsService::sendRestoredNotification(const QString &account
 {
     const QVariantMap hints{
         {QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
-        {QStringLiteral("desktop-entry"), AppConfig::appBundleIdentifier},
+        {QStringLiteral("desktop-entry"), AppConfig::applicationId},
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}, // normal
     };
     QDBusMessage notify =
@@ -121,8 +121,7 @@ void SystemNotificationsService::sendRestoredNotification(const QString &account
     // replaces_id 0: every restore is a notification of its own. The server
     // is not checked first: the bus starts it on demand, and a failed
     // delivery has no one to tell.
-    notify << AppConfig::appDisplayName << uint(0) << AppConfig::appBundleIdentifier
-           << QStringLiteral("Лимит восстановлен")
+    notify << AppConfig::appDisplayName << uint(0) << AppConfig::applicationId << QStringLiteral("Лимит восстановлен")
            << QStringLiteral("Аккаунт ") + accountName + QStringLiteral(": недельный лимит восстановлен.")
            << QStringList() << hints << int(-1);
     m_bus.send(notify);

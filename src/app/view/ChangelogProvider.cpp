@@ -8,7 +8,7 @@ ChangelogProvider::ChangelogProvider(QString path, QObject *parent)
     , m_path(std::move(path))
 {}
 
-std::optional<QString> ChangelogProvider::loadFromResourceBundle(const QString &path)
+std::optional<QString> ChangelogProvider::loadFromResource(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -51,5 +51,5 @@ QString ChangelogProvider::builtInText()
 
 QString ChangelogProvider::text() const
 {
-    return loadFromResourceBundle(m_path).value_or(builtInText());
+    return loadFromResource(m_path).value_or(builtInText());
 }

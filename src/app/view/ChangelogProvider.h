@@ -16,7 +16,7 @@ public:
 
     // The file as UTF-8; nothing when it is missing, unreadable, empty or
     // not valid UTF-8.
-    static std::optional<QString> loadFromResourceBundle(const QString &path = resourcePath);
+    static std::optional<QString> loadFromResource(const QString &path = resourcePath);
     static QString builtInText();
 
     // Read on every call, so a changed resource shows the next time.

@@ -14,13 +14,26 @@
 // seconds and "Z"; UUIDs are written upper-case.
 namespace JsonCoding {
 
+// The text forms of dates and UUIDs, as QStrings for QJsonDocument and as
+// bytes for the state file's own reader and writer (the write functions put
+// the characters at `out` and return their end).
+
+// "2026-03-02T14:05:09Z": the fraction of a second is dropped (towards the
+// past), years beyond 0000-9999 are clamped to that range.
+constexpr qsizetype dateLength = 20;
 QString dateString(const QDateTime &date);
+char *writeDate(char *out, const QDateTime &date);
 // Strict: whole seconds only (a fraction is rejected), "Z" or a "+hh:mm" offset.
 std::optional<QDateTime> parseDate(QStringView text);
+std::optional<QDateTime> parseDate(QLatin1StringView text);
 
+// The canonical 36-character hyphenated form: upper-case when written, either
+// case when read.
+constexpr qsizetype uuidLength = 36;
 QString uuidString(const QUuid &uuid);
-// The canonical 36-character hyphenated form, in either case.
+char *writeUuid(char *out, const QUuid &uuid);
 std::optional<QUuid> parseUuid(QStringView text);
+std::optional<QUuid> parseUuid(QLatin1StringView text);
 
 QJsonObject encode(const Account &account);
 QJsonObject encode(const Service &service);

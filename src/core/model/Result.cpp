@@ -4,7 +4,7 @@ QString Error::localizedDescription() const
 {
     QString text;
     switch (kind) {
-    case Kind::ApplicationSupportUnavailable: text = QStringLiteral("Папка данных приложения недоступна."); break;
+    case Kind::DataFolderUnavailable: text = QStringLiteral("Папка данных приложения недоступна."); break;
     case Kind::Decoding:
         text = QStringLiteral("Данные не удалось прочитать, так как они имеют неверный формат.");
         break;

@@ -9,9 +9,9 @@
 // one, its own text. The store turns it into one Russian message for the user.
 struct Error {
     enum class Kind {
-        ApplicationSupportUnavailable, // no per-user data folder
-        Decoding,                      // bytes are not the expected JSON
-        Encoding,                      // a value could not be written as JSON
+        DataFolderUnavailable, // no per-user data folder
+        Decoding,              // bytes are not the expected JSON
+        Encoding,              // a value could not be written as JSON
         FileNotFound,
         FileAccess, // permission denied
         FileRead,

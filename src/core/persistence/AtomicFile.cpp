@@ -24,6 +24,11 @@ Error writeError(int errorNumber, const QFileDevice &file)
 
 Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    return writeFileAtomically(path, [&bytes](QIODevice &device) { return device.write(bytes) == bytes.size(); });
+}
+
+Result<void> writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write)
+{
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly))
@@ -34,7 +39,7 @@ Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes)
     if (!file.setPermissions(kOwnerOnly))
         return writeError(errno, file);
     errno = 0;
-    if (file.write(bytes) != bytes.size())
+    if (!write(file))
         return writeError(errno, file);
     errno = 0;
     if (!file.commit())

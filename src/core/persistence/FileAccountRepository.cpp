@@ -53,13 +53,13 @@ Result<void> ensureDirectory(const QString &path)
 
 // Copies the previous edition's state file into the new folder once; the old
 // file is never touched.
-Result<void> migrateLegacyStorageIfNeeded(const QString &appSupport, const QString &targetDirectory)
+Result<void> migrateLegacyStorageIfNeeded(const QString &dataFolder, const QString &targetDirectory)
 {
     const QString target = targetDirectory + QLatin1Char('/') + AppConfig::accountsFileName;
     if (QFileInfo::exists(target))
         return {};
-    const QString legacy = appSupport + QLatin1Char('/') + AppConfig::legacyBundleIdentifier + QLatin1Char('/')
-        + AppConfig::accountsFileName;
+    const QString legacy =
+        dataFolder + QLatin1Char('/') + AppConfig::previousEditionId + QLatin1Char('/') + AppConfig::accountsFileName;
     if (!QFileInfo::exists(legacy))
         return {};
     QFile source(legacy);
@@ -84,12 +84,12 @@ FileAccountRepository::Created FileAccountRepository::create(const std::optional
 FileAccountRepository::Created FileAccountRepository::createInDataLocations(const QStringList &dataLocations)
 {
     if (dataLocations.isEmpty() || dataLocations.constFirst().isEmpty())
-        return Error::make(Error::Kind::ApplicationSupportUnavailable);
-    const QString appSupport = QDir::cleanPath(dataLocations.constFirst());
-    const QString targetDirectory = appSupport + QLatin1Char('/') + AppConfig::appBundleIdentifier;
+        return Error::make(Error::Kind::DataFolderUnavailable);
+    const QString dataFolder = QDir::cleanPath(dataLocations.constFirst());
+    const QString targetDirectory = dataFolder + QLatin1Char('/') + AppConfig::applicationId;
     if (auto created = ensureDirectory(targetDirectory); !created)
         return created.error();
-    if (auto migrated = migrateLegacyStorageIfNeeded(appSupport, targetDirectory); !migrated)
+    if (auto migrated = migrateLegacyStorageIfNeeded(dataFolder, targetDirectory); !migrated)
         return migrated.error();
     return std::unique_ptr<FileAccountRepository>(
         new FileAccountRepository(targetDirectory + QLatin1Char('/') + AppConfig::accountsFileName));
@@ -117,7 +117,7 @@ Result<void> FileAccountRepository::saveState(const AccountsState &state)
             return moved.error();
         m_keepFileBeforeSaving = false;
     }
-    return writeFileAtomically(m_filePath, StateFile::encode(state));
+    return writeFileAtomically(m_filePath, [&state](QIODevice &device) { return StateFile::write(device, state); });
 }
 
 Result<void> FileAccountRepository::moveUnreadableFileAside()

@@ -18,7 +18,7 @@ public:
     // without one it lives in the user's data folder (see below).
     static Created create(const std::optional<QString> &baseDirectory = std::nullopt);
     // The first of `dataLocations` is the user's data folder; the file of the
-    // previous edition is copied from there once. None: ApplicationSupportUnavailable.
+    // previous edition is copied from there once. None: DataFolderUnavailable.
     static Created createInDataLocations(const QStringList &dataLocations);
 
     Result<AccountsState> loadState() override;

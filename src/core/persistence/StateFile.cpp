@@ -2,6 +2,7 @@
 
 #include "model/JsonCoding.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QtEndian>
@@ -20,38 +21,57 @@
 //   and gives up on anything unusual (escapes QJsonDocument treats leniently,
 //   numbers, duplicate keys, a value it would not take); the bytes then go
 //   through QJsonDocument and JsonCoding, which decide.
+// Dates and UUIDs take JsonCoding's text forms in both directions.
 
 namespace {
 
 // ---- writing ----
 
 constexpr char kHexLower[] = "0123456789abcdef";
-constexpr char kHexUpper[] = "0123456789ABCDEF";
+
+// The file goes to the device in pieces through one buffer of this size, so a
+// large state needs no copy of the whole file in memory (and no fresh pages
+// for one on every save).
+constexpr qsizetype kPieceSize = 256 * 1024;
 
 class Output {
 public:
-    explicit Output(qsizetype capacity)
-        : m_bytes(capacity, Qt::Uninitialized)
+    explicit Output(QIODevice &device)
+        : m_device(device)
+        , m_buffer(kPieceSize, Qt::Uninitialized)
     {}
 
     // Makes room for `count` more bytes and returns where they go.
     char *room(qsizetype count)
     {
-        if (m_size + count > m_bytes.size())
-            m_bytes.resize(std::max(m_bytes.size() * 2, m_size + count));
-        return m_bytes.data() + m_size;
+        if (m_size + count > m_buffer.size()) {
+            flush();
+            if (count > m_buffer.size())
+                m_buffer.resize(count);
+        }
+        return m_buffer.data() + m_size;
     }
-    void advance(char *to) { m_size = to - m_bytes.data(); }
+    void advance(char *to) { m_size = to - m_buffer.data(); }
 
-    QByteArray take()
+    // Writes what is left; false when any write failed.
+    bool finish()
     {
-        m_bytes.truncate(m_size);
-        return std::move(m_bytes);
+        flush();
+        return m_ok;
     }
 
 private:
-    QByteArray m_bytes;
+    void flush()
+    {
+        if (m_ok && m_size > 0)
+            m_ok = m_device.write(m_buffer.constData(), m_size) == m_size;
+        m_size = 0;
+    }
+
+    QIODevice &m_device;
+    QByteArray m_buffer;
     qsizetype m_size = 0;
+    bool m_ok = true;
 };
 
 template<size_t N>
@@ -59,15 +79,6 @@ char *put(char *out, const char (&literal)[N])
 {
     std::memcpy(out, literal, N - 1);
     return out + N - 1;
-}
-
-char *putDigits(char *out, int value, int width)
-{
-    for (int i = width - 1; i >= 0; --i) {
-        out[i] = char('0' + value % 10);
-        value /= 10;
-    }
-    return out + width;
 }
 
 // The longest a string can grow: six bytes ("\u001f") per UTF-16 unit.
@@ -126,62 +137,18 @@ char *putString(char *out, QStringView text)
     return out;
 }
 
-// JsonCoding::dateString, quoted, without the intermediate QString.
-constexpr qsizetype kDateRoom = 22;
 char *putDate(char *out, const QDateTime &date)
 {
-    const qint64 msecs = date.toMSecsSinceEpoch();
-    const qint64 seconds = msecs / 1000 - (msecs % 1000 < 0);
-    const qint64 days = seconds / 86400 - (seconds % 86400 < 0);
-    const int secondOfDay = int(seconds - days * 86400);
-    // Days to civil date (H. Hinnant's algorithm), as JsonCoding does.
-    const qint64 z = days + 719468;
-    const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const int doe = int(z - era * 146097);
-    const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int mp = (5 * doy + 2) / 153;
-    const int d = doy - (153 * mp + 2) / 5 + 1;
-    const int m = mp < 10 ? mp + 3 : mp - 9;
-    const qint64 y = yoe + era * 400 + (m <= 2);
-    if (y < 0 || y > 9999) // beyond four digits: leave it to JsonCoding's own text
-        return putString(out, JsonCoding::dateString(date));
     *out++ = '"';
-    out = putDigits(out, int(y), 4);
-    *out++ = '-';
-    out = putDigits(out, m, 2);
-    *out++ = '-';
-    out = putDigits(out, d, 2);
-    *out++ = 'T';
-    out = putDigits(out, secondOfDay / 3600, 2);
-    *out++ = ':';
-    out = putDigits(out, secondOfDay / 60 % 60, 2);
-    *out++ = ':';
-    out = putDigits(out, secondOfDay % 60, 2);
-    return put(out, "Z\"");
+    out = JsonCoding::writeDate(out, date);
+    *out++ = '"';
+    return out;
 }
 
-constexpr qsizetype kUuidRoom = 38;
 char *putUuid(char *out, const QUuid &id)
 {
-    const auto hex = [&out](quint64 value, int digits) {
-        for (int i = digits - 1; i >= 0; --i)
-            out[i] = kHexUpper[(value >> (4 * (digits - 1 - i))) & 0xf];
-        out += digits;
-    };
     *out++ = '"';
-    hex(id.data1, 8);
-    *out++ = '-';
-    hex(id.data2, 4);
-    *out++ = '-';
-    hex(id.data3, 4);
-    *out++ = '-';
-    hex(quint64(id.data4[0]) << 8 | id.data4[1], 4);
-    *out++ = '-';
-    quint64 node = 0;
-    for (int i = 2; i < 8; ++i)
-        node = node << 8 | id.data4[i];
-    hex(node, 12);
+    out = JsonCoding::writeUuid(out, id);
     *out++ = '"';
     return out;
 }
@@ -631,39 +598,21 @@ private:
         return text;
     }
 
-    // JsonCoding::parseUuid on the bytes: 36 characters, hyphens at 8, 13,
-    // 18 and 23, hexadecimal digits of either case elsewhere.
     QUuid uuid()
     {
-        static constexpr int byteStarts[16] = {0, 2, 4, 6, 9, 11, 14, 16, 19, 21, 24, 26, 28, 30, 32, 34};
         const Token token = string();
-        const char *p = token.begin;
-        if (token.escaped || token.size != 36 || p[8] != '-' || p[13] != '-' || p[18] != '-' || p[23] != '-')
+        const auto parsed =
+            token.escaped ? std::nullopt : JsonCoding::parseUuid(QLatin1StringView(token.begin, token.size));
+        if (!parsed)
             throw Unusual();
-        quint8 bytes[16];
-        for (int i = 0; i < 16; ++i) {
-            const int high = kHexValues[uchar(p[byteStarts[i]])];
-            const int low = kHexValues[uchar(p[byteStarts[i] + 1])];
-            if ((high | low) < 0)
-                throw Unusual();
-            bytes[i] = quint8(high << 4 | low);
-        }
-        return QUuid(quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3],
-                     quint16(bytes[4] << 8 | bytes[5]), quint16(bytes[6] << 8 | bytes[7]), bytes[8], bytes[9],
-                     bytes[10], bytes[11], bytes[12], bytes[13], bytes[14], bytes[15]);
+        return *parsed;
     }
 
-    // JsonCoding::parseDate on the bytes; a date is ASCII and 25 characters at most.
     QDateTime date()
     {
-        constexpr qsizetype longest = 25;
         const Token token = string();
-        if (token.escaped || token.size > longest)
-            throw Unusual();
-        char16_t wide[longest];
-        for (qsizetype i = 0; i < token.size; ++i)
-            wide[i] = char16_t(uchar(token.begin[i]));
-        const auto parsed = JsonCoding::parseDate(QStringView(wide, token.size));
+        const auto parsed =
+            token.escaped ? std::nullopt : JsonCoding::parseDate(QLatin1StringView(token.begin, token.size));
         if (!parsed)
             throw Unusual();
         return *parsed;
@@ -891,13 +840,9 @@ Result<AccountsState> decodeThroughDocument(const QByteArray &bytes, const QDate
 
 } // namespace
 
-QByteArray StateFile::encode(const AccountsState &state)
+bool StateFile::write(QIODevice &device, const AccountsState &state)
 {
-    qsizetype estimate = 64;
-    for (const AccountEvent &event : state.events)
-        estimate += 320 + 3 * event.details.size();
-    estimate += 600 * (state.accounts.size() + state.services.size());
-    Output output(estimate);
+    Output output(device);
     output.advance(put(output.room(2), "{\n"));
     putList(output, "    \"accounts\": [\n", state.accounts, putAccount);
     output.advance(put(output.room(2), ",\n"));
@@ -905,7 +850,16 @@ QByteArray StateFile::encode(const AccountsState &state)
     output.advance(put(output.room(2), ",\n"));
     putList(output, "    \"services\": [\n", state.services, putService);
     output.advance(put(output.room(3), "\n}\n"));
-    return output.take();
+    return output.finish();
+}
+
+QByteArray StateFile::encode(const AccountsState &state)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    write(buffer, state);
+    return bytes;
 }
 
 Result<AccountsState> StateFile::decode(const QByteArray &bytes, const QDateTime &readTime)

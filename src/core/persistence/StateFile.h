@@ -5,12 +5,16 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 
 // The bytes of the state file "accounts.json".
 namespace StateFile {
 
 // Pretty-printed with four-space indents and keys in lexicographic order:
 // byte for byte what QJsonDocument::Indented writes for JsonCoding::encode.
+// Written to `device` piece by piece; false when a write fails.
+bool write(QIODevice &device, const AccountsState &state);
+// The same bytes in memory.
 QByteArray encode(const AccountsState &state);
 
 // The state object, or else the oldest form, a bare array of accounts. When

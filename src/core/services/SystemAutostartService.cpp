@@ -77,7 +77,7 @@ SystemAutostartService::SystemAutostartService(QString executablePath)
 QString SystemAutostartService::entryFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart/")
-        + AppConfig::appBundleIdentifier + QStringLiteral(".desktop");
+        + AppConfig::applicationId + QStringLiteral(".desktop");
 }
 
 QString SystemAutostartService::execValue() const
@@ -112,7 +112,7 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
                                          "Icon=%3\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")
-                              .arg(AppConfig::appDisplayName, execValue(), AppConfig::appBundleIdentifier);
+                              .arg(AppConfig::appDisplayName, execValue(), AppConfig::applicationId);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
         return Error::make(Error::Kind::OperationFailed, file.errorString());

@@ -89,7 +89,7 @@ Result<void> AccountsStore::applyImportedPayload(const BackupPayload &payload, B
         notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);
         setPreferencesValue(payload.preferences);
         m_deps.preferencesRepository->savePreferences(payload.preferences);
-        // The imported flag is kept even when the login item cannot follow it.
+        // The imported flag is kept even when the autostart entry cannot follow it.
         (void)m_deps.autostartService->setEnabled(payload.preferences.autoLaunchAtStartup);
     } else {
         m_services = mergedById(m_services, payload.state.services);

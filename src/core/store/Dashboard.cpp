@@ -39,12 +39,12 @@ QString DashboardSections::title(DashboardSection section)
 QString DashboardSections::icon(DashboardSection section)
 {
     switch (section) {
-    case DashboardSection::all: return QStringLiteral("person.fill");
-    case DashboardSection::active: return QStringLiteral("timer");
-    case DashboardSection::history: return QStringLiteral("clock.arrow.circlepath");
-    case DashboardSection::support: return QStringLiteral("questionmark.circle");
-    case DashboardSection::about: return QStringLiteral("info.circle");
-    case DashboardSection::archive: return QStringLiteral("archivebox");
+    case DashboardSection::all: return QStringLiteral("avatar-default-symbolic");
+    case DashboardSection::active: return QStringLiteral("alarm-symbolic");
+    case DashboardSection::history: return QStringLiteral("document-open-recent-symbolic");
+    case DashboardSection::support: return QStringLiteral("help-browser-symbolic");
+    case DashboardSection::about: return QStringLiteral("help-about-symbolic");
+    case DashboardSection::archive: return QStringLiteral("package-x-generic-symbolic");
     }
     return {};
 }

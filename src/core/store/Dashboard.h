@@ -14,7 +14,7 @@ namespace DashboardSections {
 const QList<DashboardSection> &allCases();
 QString rawValue(DashboardSection section);
 QString title(DashboardSection section);
-// The symbol name; the window maps it to an icon of the desktop's theme.
+// The freedesktop name of the section's icon.
 QString icon(DashboardSection section);
 std::optional<DashboardSection> fromRawValue(QStringView raw);
 } // namespace DashboardSections

@@ -91,7 +91,7 @@ ScrollView {
                             spacing: 6
                             Icon {
                                 anchors.verticalCenter: parent.verticalCenter
-                                symbol: "document.text"
+                                iconName: "text-x-generic-symbolic"
                                 size: 15
                                 color: Theme.primaryBlue
                             }

@@ -177,7 +177,7 @@ Item {
 
             Icon {
                 anchors.centerIn: parent
-                symbol: "person.fill"
+                iconName: "avatar-default-symbolic"
                 size: 18
                 color: row.primaryText
             }
@@ -439,7 +439,7 @@ Item {
             contentItem: Item {
                 Icon {
                     anchors.centerIn: parent
-                    symbol: "ellipsis"
+                    iconName: "view-more-symbolic"
                     size: 16
                     color: row.secondaryText
                 }

@@ -43,7 +43,7 @@ AbstractButton {
             }
         }
         Icon {
-            symbol: "arrow.up.right.square"
+            iconName: "tallyport-open-link-symbolic"
             size: 15
             color: Theme.primaryBlue
         }

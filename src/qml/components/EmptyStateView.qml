@@ -46,7 +46,7 @@ Item {
 
                 Icon {
                     anchors.centerIn: parent
-                    symbol: "folder"
+                    iconName: "folder-symbolic"
                     size: 40
                     color: Theme.withOpacity(Theme.onSurfaceVariant, 0.5)
                 }
@@ -78,7 +78,7 @@ Item {
             GradientButton {
                 Layout.alignment: Qt.AlignHCenter
                 text: "Добавить первый аккаунт"
-                symbol: "plus.circle.fill"
+                iconName: "tallyport-add-circle-symbolic"
                 onClicked: view.add()
             }
         }

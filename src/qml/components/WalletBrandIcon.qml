@@ -2,7 +2,7 @@ import QtQuick
 import Tallyport
 
 // A wallet's logo from the application's resources, fitted into the frame with
-// a margin of 4; a coin symbol when the file is missing or cannot be loaded.
+// a margin of 4; a coin icon when the file is missing or cannot be loaded.
 Item {
     id: icon
 
@@ -25,7 +25,7 @@ Item {
         objectName: "fallbackSymbol"
         anchors.centerIn: parent
         visible: !icon.showsLogo
-        symbol: "bitcoinsign.circle"
+        iconName: "tallyport-coin-symbolic"
         size: Math.min(icon.width, icon.height) - 8
         color: Theme.onSurfaceVariant
     }

@@ -74,7 +74,7 @@ Item {
 
                 Icon {
                     anchors.centerIn: parent
-                    symbol: "clock.arrow.circlepath"
+                    iconName: "document-open-recent-symbolic"
                     size: 12
                     color: Theme.primaryBlue
                 }

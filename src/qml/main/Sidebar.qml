@@ -30,14 +30,14 @@ Rectangle {
     signal deleteServiceRequested(string serviceId, string name)
 
     readonly property var upperSections: [
-        { section: "all", title: "Все аккаунты", symbol: "person.fill" },
-        { section: "active", title: "Активные лимиты", symbol: "timer" },
-        { section: "history", title: "История", symbol: "clock.arrow.circlepath" }
+        { section: "all", title: "Все аккаунты", iconName: "avatar-default-symbolic" },
+        { section: "active", title: "Активные лимиты", iconName: "alarm-symbolic" },
+        { section: "history", title: "История", iconName: "document-open-recent-symbolic" }
     ]
     readonly property var lowerSections: [
-        { section: "support", title: "Помощь", symbol: "questionmark.circle" },
-        { section: "archive", title: "Архив", symbol: "archivebox" },
-        { section: "about", title: "О программе", symbol: "info.circle" }
+        { section: "support", title: "Помощь", iconName: "help-browser-symbolic" },
+        { section: "archive", title: "Архив", iconName: "package-x-generic-symbolic" },
+        { section: "about", title: "О программе", iconName: "help-about-symbolic" }
     ]
 
     function sectionSelected(section) {
@@ -52,7 +52,7 @@ Rectangle {
         objectName: "section:" + modelData.section
         Layout.fillWidth: true
         text: modelData.title
-        symbol: modelData.symbol
+        iconName: modelData.iconName
     }
 
     ColumnLayout {
@@ -67,7 +67,7 @@ Rectangle {
             RowLayout {
                 spacing: 8
                 Icon {
-                    symbol: "person.crop.circle.badge.checkmark"
+                    iconName: "tallyport-account-checked-symbolic"
                     size: 24
                     color: Theme.onSurface
                 }
@@ -131,7 +131,7 @@ Rectangle {
                     ToolTip.visible: hovered
                     ToolTip.delay: 600
                     contentItem: Icon {
-                        symbol: "plus.circle.fill"
+                        iconName: "tallyport-add-circle-symbolic"
                         size: 16
                         color: Theme.primaryBlue
                     }

@@ -3,14 +3,14 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tallyport
 
-// One row of the sidebar: a symbol and a title on a rounded background that
+// One row of the sidebar: an icon and a title on a rounded background that
 // shows whether the row is selected or under a drag. Tab reaches it; Space and
 // Return press it.
 Button {
     id: row
 
-    property string symbol
-    property real symbolSize: 14
+    property string iconName
+    property real iconSize: 14
     property bool selected: false
     property bool dropTarget: false
 
@@ -40,11 +40,11 @@ Button {
 
         Item {
             implicitWidth: 18
-            implicitHeight: row.symbolSize
+            implicitHeight: row.iconSize
             Icon {
                 anchors.centerIn: parent
-                symbol: row.symbol
-                size: row.symbolSize
+                iconName: row.iconName
+                size: row.iconSize
                 color: row.contentColor
             }
         }

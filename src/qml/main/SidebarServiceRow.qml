@@ -17,7 +17,7 @@ SidebarRow {
 
     readonly property bool hasMenu: !isSystem
 
-    // Opens the context menu at (x, y) in the row, or below its symbol.
+    // Opens the context menu at (x, y) in the row, or below its icon.
     function openContextMenu(x, y) {
         if (!hasMenu)
             return
@@ -28,8 +28,8 @@ SidebarRow {
     }
 
     text: name
-    symbol: isSystem ? "tray.full" : "square.stack.3d.up"
-    symbolSize: 13
+    iconName: isSystem ? "tallyport-no-service-symbolic" : "tallyport-service-symbolic"
+    iconSize: 13
 
     Keys.onMenuPressed: openContextMenu()
     Keys.onPressed: event => {

@@ -37,7 +37,7 @@ Item {
 
     component PlainIconButton: Button {
         id: iconButton
-        property string symbol
+        property string iconName
         Accessible.onPressAction: clicked()
         Keys.onReturnPressed: clicked()
         Keys.onEnterPressed: clicked()
@@ -47,7 +47,7 @@ Item {
         ToolTip.visible: hovered
         ToolTip.delay: 600
         contentItem: Icon {
-            symbol: iconButton.symbol
+            iconName: iconButton.iconName
             size: 17
             color: Theme.onSurfaceVariant
         }
@@ -117,7 +117,7 @@ Item {
                 spacing: 8
 
                 Icon {
-                    symbol: "magnifyingglass"
+                    iconName: "system-search-symbolic"
                     size: 14
                     color: Theme.onSurfaceVariant
                 }
@@ -143,14 +143,14 @@ Item {
 
         PlainIconButton {
             objectName: "refreshButton"
-            symbol: "arrow.clockwise"
+            iconName: "view-refresh-symbolic"
             Accessible.name: "Обновить"
             onClicked: toolbar.refreshRequested()
         }
 
         PlainIconButton {
             objectName: "settingsButton"
-            symbol: "gearshape.fill"
+            iconName: "emblem-system-symbolic"
             Accessible.name: "Настройки"
             onClicked: toolbar.preferencesRequested()
         }
@@ -159,7 +159,7 @@ Item {
             objectName: "addButton"
             visible: toolbar.addShown
             text: "Добавить"
-            symbol: "plus"
+            iconName: "list-add-symbolic"
             Accessible.name: "Добавить аккаунт"
             onClicked: toolbar.addRequested()
         }

@@ -108,13 +108,13 @@ Dialog {
                 spacing: 8
 
                 IconButton {
-                    symbol: "go-up-symbolic"
+                    iconName: "go-up-symbolic"
                     Accessible.name: "Папка выше"
                     enabled: dialog.panels.parentFolder(dialog.folder) !== dialog.folder
                     onClicked: dialog.show(dialog.panels.parentFolder(dialog.folder))
                 }
                 IconButton {
-                    symbol: "go-home-symbolic"
+                    iconName: "go-home-symbolic"
                     Accessible.name: "Домашняя папка"
                     onClicked: dialog.show(dialog.homeFolder)
                 }
@@ -185,7 +185,7 @@ Dialog {
                         contentItem: RowLayout {
                             spacing: 8
                             Icon {
-                                symbol: row.modelData.isFolder ? "folder" : "text-x-generic-symbolic"
+                                iconName: row.modelData.isFolder ? "folder-symbolic" : "text-x-generic-symbolic"
                                 size: 16
                                 color: row.highlighted ? "white" : Theme.onSurfaceVariant
                             }
@@ -273,7 +273,7 @@ Dialog {
     component IconButton: Button {
         id: iconButton
 
-        property string symbol
+        property string iconName
 
         implicitWidth: 32
         implicitHeight: 32
@@ -284,7 +284,7 @@ Dialog {
         contentItem: Item {
             Icon {
                 anchors.centerIn: parent
-                symbol: iconButton.symbol
+                iconName: iconButton.iconName
                 size: 16
                 color: Theme.onSurfaceVariant
             }

@@ -34,7 +34,7 @@ RowLayout {
 
     component MonthButton: Button {
         id: monthButton
-        property string symbol
+        property string iconName
         implicitWidth: 28
         implicitHeight: 28
         padding: 0
@@ -43,7 +43,7 @@ RowLayout {
         contentItem: Item {
             Icon {
                 anchors.centerIn: parent
-                symbol: monthButton.symbol
+                iconName: monthButton.iconName
                 size: 14
                 color: Theme.onSurfaceVariant
             }
@@ -164,7 +164,7 @@ RowLayout {
         contentItem: Item {
             Icon {
                 anchors.centerIn: parent
-                symbol: "x-office-calendar-symbolic"
+                iconName: "x-office-calendar-symbolic"
                 size: 16
                 color: Theme.primaryBlue
             }
@@ -214,7 +214,7 @@ RowLayout {
                 Layout.fillWidth: true
 
                 MonthButton {
-                    symbol: "go-previous-symbolic"
+                    iconName: "go-previous-symbolic"
                     Accessible.name: "Предыдущий месяц"
                     onClicked: calendar.showMonth(-1)
                 }
@@ -230,7 +230,7 @@ RowLayout {
                     font.weight: Font.DemiBold
                 }
                 MonthButton {
-                    symbol: "go-next-symbolic"
+                    iconName: "go-next-symbolic"
                     Accessible.name: "Следующий месяц"
                     onClicked: calendar.showMonth(1)
                 }

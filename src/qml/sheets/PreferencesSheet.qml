@@ -145,8 +145,8 @@ Dialog {
                 Layout.topMargin: 16
                 spacing: 6
 
-                TabButton { tab: "general"; symbol: "gearshape.fill"; text: "Основное" }
-                TabButton { tab: "notifications"; symbol: "bell.fill"; text: "Уведомления" }
+                TabButton { tab: "general"; iconName: "emblem-system-symbolic"; text: "Основное" }
+                TabButton { tab: "notifications"; iconName: "preferences-system-notifications-symbolic"; text: "Уведомления" }
             }
 
             StackLayout {
@@ -242,7 +242,7 @@ Dialog {
                                 id: zoneChevron
                                 x: zoneButton.width - width - 12
                                 y: (zoneButton.height - height) / 2
-                                symbol: "pan-down-symbolic"
+                                iconName: "pan-down-symbolic"
                                 size: 14
                                 color: Theme.onSurfaceVariant
                             }
@@ -369,7 +369,7 @@ Dialog {
         id: tabButton
 
         property string tab
-        property string symbol
+        property string iconName
         readonly property bool selected: sheet.selectedTab === tab
 
         leftPadding: 12
@@ -385,7 +385,7 @@ Dialog {
             spacing: 6
             Icon {
                 anchors.verticalCenter: parent.verticalCenter
-                symbol: tabButton.symbol
+                iconName: tabButton.iconName
                 size: 14
                 color: tabButton.selected ? Theme.primaryBlue : Theme.onSurfaceVariant
             }

@@ -35,7 +35,7 @@ ComboBox {
     indicator: Icon {
         x: combo.width - width - 12
         y: (combo.height - height) / 2
-        symbol: "pan-down-symbolic"
+        iconName: "pan-down-symbolic"
         size: 14
         color: Theme.onSurfaceVariant
     }

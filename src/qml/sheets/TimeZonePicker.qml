@@ -127,7 +127,7 @@ Popup {
                     }
                     Icon {
                         visible: entry.selected
-                        symbol: "checkmark"
+                        iconName: "object-select-symbolic"
                         size: 14
                         color: entry.highlighted ? "white" : Theme.primaryBlue
                     }

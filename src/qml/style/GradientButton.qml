@@ -5,7 +5,7 @@ import QtQuick.Controls
 Button {
     id: control
 
-    property string symbol: ""
+    property string iconName: ""
 
     Accessible.name: text
     Accessible.onPressAction: clicked()
@@ -27,8 +27,8 @@ Button {
     contentItem: Row {
         spacing: 6
         Icon {
-            visible: control.symbol !== ""
-            symbol: control.symbol
+            visible: control.iconName !== ""
+            iconName: control.iconName
             size: 14
             color: "white"
             anchors.verticalCenter: parent.verticalCenter

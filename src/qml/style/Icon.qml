@@ -1,19 +1,20 @@
 import QtQuick
 import QtQuick.Controls.impl
 
-// A symbol from the desktop's icon theme, or one of the SVGs the application
-// ships, tinted with `color` (monochrome icons take the colour, keeping their
-// shape's alpha).
+// An icon by its name, tinted with `color` (monochrome icons take the colour,
+// keeping their shape's alpha): a freedesktop name from the desktop's icon
+// theme, or a "tallyport-" name of an SVG the application ships in icons/.
 IconImage {
-    property string symbol
+    id: icon
+
+    property string iconName
     property real size: 16
 
-    readonly property string resolved: Theme.iconName(symbol)
-    readonly property bool shipped: resolved.startsWith("qrc:")
+    readonly property bool shipped: iconName.startsWith("tallyport-")
 
-    name: shipped ? "" : resolved
-    source: shipped ? resolved : ""
-    sourceSize: Qt.size(size, size)
+    name: shipped ? "" : iconName
+    source: shipped ? Qt.resolvedUrl("../icons/" + iconName + ".svg") : ""
+    sourceSize: Qt.size(icon.size, icon.size)
     width: size
     height: size
     color: Theme.onSurfaceVariant

@@ -1,8 +1,8 @@
 pragma Singleton
 import QtQuick
 
-// The shared palette, text sizes and symbol names. `dark` is bound by the
-// window to the effective appearance; adaptive colours follow it at once.
+// The shared palette and text sizes. `dark` is bound by the window to the
+// effective appearance; adaptive colours follow it at once.
 QtObject {
     id: theme
 
@@ -39,35 +39,4 @@ QtObject {
     readonly property int subheadlineSize: 13
     readonly property int captionSize: 12
     readonly property int caption2Size: 11
-
-    // Symbol names used by the interface, mapped to freedesktop icon names
-    // (Adwaita is the fallback theme), or to SVGs shipped in qml/icons/ where
-    // no standard name fits.
-    readonly property var symbols: ({
-        "person.fill": "avatar-default-symbolic",
-        "person.crop.circle.badge.checkmark": "qrc:/Tallyport/icons/person-crop-circle-badge-checkmark.svg",
-        "timer": "alarm-symbolic",
-        "clock.arrow.circlepath": "document-open-recent-symbolic",
-        "questionmark.circle": "help-browser-symbolic",
-        "info.circle": "help-about-symbolic",
-        "archivebox": "package-x-generic-symbolic",
-        "plus.circle.fill": "qrc:/Tallyport/icons/plus-circle-fill.svg",
-        "plus": "list-add-symbolic",
-        "tray.full": "qrc:/Tallyport/icons/tray-full.svg",
-        "square.stack.3d.up": "qrc:/Tallyport/icons/square-stack-3d-up.svg",
-        "magnifyingglass": "system-search-symbolic",
-        "arrow.clockwise": "view-refresh-symbolic",
-        "gearshape.fill": "emblem-system-symbolic",
-        "folder": "folder-symbolic",
-        "ellipsis": "view-more-symbolic",
-        "doc.on.doc": "edit-copy-symbolic",
-        "checkmark": "object-select-symbolic",
-        "bell.fill": "preferences-system-notifications-symbolic",
-        "document.text": "text-x-generic-symbolic",
-        "arrow.up.right.square": "qrc:/Tallyport/data/symbols/arrow-up-right-square-symbolic.svg",
-        "bitcoinsign.circle": "qrc:/Tallyport/data/symbols/coin-circle-symbolic.svg"
-    })
-
-    // The icon for a symbol: a theme icon name, or a qrc: URL of a shipped SVG.
-    function iconName(symbol) { return symbols[symbol] !== undefined ? symbols[symbol] : symbol }
 }

@@ -66,6 +66,7 @@ void TestJsonCoding::dateIsWrittenInWholeUtcSeconds_data()
     QTest::newRow("epoch") << QDateTime::fromMSecsSinceEpoch(0, Qt::UTC) << "1970-01-01T00:00:00Z";
     // Truncation goes towards the past, also before the epoch.
     QTest::newRow("before epoch") << QDateTime::fromMSecsSinceEpoch(-500, Qt::UTC) << "1969-12-31T23:59:59Z";
+    QTest::newRow("after year 9999") << QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC) << "9999-12-31T23:59:59Z";
 }
 
 void TestJsonCoding::dateIsWrittenInWholeUtcSeconds()

@@ -111,7 +111,7 @@ void TestFileAccountRepository::noDataFolderIsReported()
     for (const QStringList &locations : {QStringList(), QStringList{QString()}}) {
         const auto created = FileAccountRepository::createInDataLocations(locations);
         QVERIFY(!created.ok());
-        QCOMPARE(created.error().kind, Error::Kind::ApplicationSupportUnavailable);
+        QCOMPARE(created.error().kind, Error::Kind::DataFolderUnavailable);
     }
     // A file where the folder should be.
     writeFile(m_dataHome + "/org.tallyport.Tallyport", "x");

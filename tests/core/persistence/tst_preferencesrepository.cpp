@@ -1,6 +1,6 @@
 #include "FileMode.h"
 #include "model/JsonCoding.h"
-#include "persistence/UserDefaultsPreferencesRepository.h"
+#include "persistence/SettingsPreferencesRepository.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -93,7 +93,7 @@ void TestPreferencesRepository::loading()
         store(m_legacy, legacy);
     const QByteArray legacyFile = fileBytes(m_legacy);
 
-    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), expected);
+    QCOMPARE(SettingsPreferencesRepository(m_current, m_legacy).loadPreferences(), expected);
 
     if (migrated)
         QCOMPARE(stored(m_current), QJsonDocument(JsonCoding::encode(expected)).toJson(QJsonDocument::Compact));
@@ -109,21 +109,21 @@ void TestPreferencesRepository::savingWritesCompactPrivateJson()
     Preferences preferences;
     preferences.showSeconds = false;
     preferences.timezoneIdentifier = QStringLiteral("Mars/Olympus_Mons");
-    UserDefaultsPreferencesRepository(m_current, m_legacy).savePreferences(preferences);
+    SettingsPreferencesRepository(m_current, m_legacy).savePreferences(preferences);
 
     const QByteArray bytes = stored(m_current);
     QVERIFY(!bytes.contains('\n') && !bytes.contains(' '));
     QCOMPARE(fileMode(m_current), 0600);
     QVERIFY(!QFile::exists(m_legacy));
-    QCOMPARE(UserDefaultsPreferencesRepository(m_current, m_legacy).loadPreferences(), preferences);
+    QCOMPARE(SettingsPreferencesRepository(m_current, m_legacy).loadPreferences(), preferences);
 }
 
 void TestPreferencesRepository::withoutAStoreNothingHappens()
 {
     store(m_legacy, R"({"appearanceMode": "dark"})");
-    UserDefaultsPreferencesRepository noLegacy(m_current, QString());
+    SettingsPreferencesRepository noLegacy(m_current, QString());
     QCOMPARE(noLegacy.loadPreferences(), Preferences{});
-    UserDefaultsPreferencesRepository noStore(QString(), m_legacy);
+    SettingsPreferencesRepository noStore(QString(), m_legacy);
     noStore.savePreferences(Preferences{});
     QCOMPARE(noStore.loadPreferences().appearanceMode, AppearanceMode::dark);
     QVERIFY(!QFile::exists(m_current));
@@ -134,7 +134,7 @@ void TestPreferencesRepository::currentUserStoreLivesInXdgConfigHome()
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_folder->path()));
     store(m_legacy, R"({"timerFormat": "full"})");
-    const auto repository = UserDefaultsPreferencesRepository::forCurrentUser();
+    const auto repository = SettingsPreferencesRepository::forCurrentUser();
     saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
     QCOMPARE(repository->loadPreferences().timerFormat, TimerFormat::full);
     QVERIFY(!stored(m_current).isEmpty());

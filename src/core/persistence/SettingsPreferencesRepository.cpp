@@ -1,4 +1,4 @@
-#include "UserDefaultsPreferencesRepository.h"
+#include "SettingsPreferencesRepository.h"
 
 #include "AppConfig.h"
 #include "model/JsonCoding.h"
@@ -21,7 +21,7 @@ std::optional<Preferences> storedPreferences(QSettings *settings)
 {
     if (!settings)
         return std::nullopt;
-    const QVariant stored = settings->value(AppConfig::preferencesUserDefaultsKey);
+    const QVariant stored = settings->value(AppConfig::preferencesKey);
     if (!stored.isValid())
         return std::nullopt;
     const QJsonDocument document = QJsonDocument::fromJson(stored.toByteArray());
@@ -35,26 +35,26 @@ std::optional<Preferences> storedPreferences(QSettings *settings)
 
 } // namespace
 
-UserDefaultsPreferencesRepository::UserDefaultsPreferencesRepository(const QString &settingsPath,
-                                                                     const QString &legacySettingsPath)
+SettingsPreferencesRepository::SettingsPreferencesRepository(const QString &settingsPath,
+                                                             const QString &legacySettingsPath)
     : m_settings(openSettings(settingsPath))
     , m_legacySettings(openSettings(legacySettingsPath))
 {}
 
-UserDefaultsPreferencesRepository::~UserDefaultsPreferencesRepository() = default;
+SettingsPreferencesRepository::~SettingsPreferencesRepository() = default;
 
-std::unique_ptr<UserDefaultsPreferencesRepository> UserDefaultsPreferencesRepository::forCurrentUser()
+std::unique_ptr<SettingsPreferencesRepository> SettingsPreferencesRepository::forCurrentUser()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty())
-        return std::make_unique<UserDefaultsPreferencesRepository>(QString(), QString());
+        return std::make_unique<SettingsPreferencesRepository>(QString(), QString());
     const QString prefix = folder + QLatin1Char('/');
     const QString suffix = QStringLiteral(".conf");
-    return std::make_unique<UserDefaultsPreferencesRepository>(prefix + AppConfig::appBundleIdentifier + suffix,
-                                                               prefix + AppConfig::legacyBundleIdentifier + suffix);
+    return std::make_unique<SettingsPreferencesRepository>(prefix + AppConfig::applicationId + suffix,
+                                                           prefix + AppConfig::previousEditionId + suffix);
 }
 
-Preferences UserDefaultsPreferencesRepository::loadPreferences()
+Preferences SettingsPreferencesRepository::loadPreferences()
 {
     if (auto current = storedPreferences(m_settings.get()))
         return *current;
@@ -65,11 +65,11 @@ Preferences UserDefaultsPreferencesRepository::loadPreferences()
     return Preferences{};
 }
 
-void UserDefaultsPreferencesRepository::savePreferences(const Preferences &preferences)
+void SettingsPreferencesRepository::savePreferences(const Preferences &preferences)
 {
     if (!m_settings)
         return;
-    m_settings->setValue(AppConfig::preferencesUserDefaultsKey,
+    m_settings->setValue(AppConfig::preferencesKey,
                          QJsonDocument(JsonCoding::encode(preferences)).toJson(QJsonDocument::Compact));
     m_settings->sync();
     // Settings files are created world-readable; these are the user's own.

@@ -11,14 +11,14 @@ class QSettings;
 // The preferences as one compact JSON record under the key "preferences" of
 // an INI settings file. The previous edition's file is read, never written,
 // while the application's own holds nothing readable.
-class UserDefaultsPreferencesRepository final : public PreferencesRepository {
+class SettingsPreferencesRepository final : public PreferencesRepository {
 public:
     // An empty path means the store cannot be opened.
-    UserDefaultsPreferencesRepository(const QString &settingsPath, const QString &legacySettingsPath);
-    ~UserDefaultsPreferencesRepository() override;
+    SettingsPreferencesRepository(const QString &settingsPath, const QString &legacySettingsPath);
+    ~SettingsPreferencesRepository() override;
 
     // $XDG_CONFIG_HOME/org.tallyport.Tallyport.conf, and org.tallyport.Limits.conf beside it.
-    static std::unique_ptr<UserDefaultsPreferencesRepository> forCurrentUser();
+    static std::unique_ptr<SettingsPreferencesRepository> forCurrentUser();
 
     Preferences loadPreferences() override;
     void savePreferences(const Preferences &preferences) override;
