@@ -69,6 +69,7 @@ private slots:
     void firstStartCreatesAPrivateFolderAndNoFile();
     void noDataFolderIsReported();
     void dataFolderComesFromXdgDataHomeOrTheBaseDirectory();
+    void readInPlaceCreatesNothing();
     void legacyFileIsCopiedOnce();
     void currentFileWinsOverLegacy();
     void savedFileIsSortedAndPrivate();
@@ -117,7 +118,7 @@ void TestFileAccountRepository::noDataFolderIsReported()
     writeFile(m_dataHome + "/org.tallyport.Tallyport", "x");
     const auto blocked = FileAccountRepository::createInDataLocations({m_dataHome});
     QVERIFY(!blocked.ok());
-    QVERIFY(!blocked.error().systemText.isEmpty());
+    QCOMPARE(blocked.error().kind, Error::Kind::NotAFolder);
 }
 
 void TestFileAccountRepository::dataFolderComesFromXdgDataHomeOrTheBaseDirectory()
@@ -140,6 +141,20 @@ void TestFileAccountRepository::dataFolderComesFromXdgDataHomeOrTheBaseDirectory
     QCOMPARE(repository.loadState().value(), AccountsState{});
     QVERIFY(repository.saveState(sampleState()).ok());
     QCOMPARE(filesIn(base), QStringList{"accounts.json"});
+}
+
+// What status and export read: the previous edition's file where it lies,
+// with nothing created, and the current one once it exists.
+void TestFileAccountRepository::readInPlaceCreatesNothing()
+{
+    QCOMPARE(FileAccountRepository::readInPlace({m_dataHome}).value(), AccountsState{});
+    writeFile(m_dataHome + "/org.tallyport.Limits/accounts.json", "[{\"name\": \"old\"}]");
+    QCOMPARE(FileAccountRepository::readInPlace({m_dataHome}).value().accounts.at(0).name, QStringLiteral("old"));
+    QCOMPARE(QDir(m_dataHome).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"org.tallyport.Limits"});
+    writeFile(m_dataHome + "/org.tallyport.Tallyport/accounts.json", "{\"other\": 1}");
+    const Error foreign = FileAccountRepository::readInPlace({m_dataHome}).error();
+    QCOMPARE(foreign.kind, Error::Kind::NotStateFile);
+    QVERIFY(foreign.keptAs.isEmpty()); // reading never renames anything
 }
 
 void TestFileAccountRepository::legacyFileIsCopiedOnce()
@@ -194,18 +209,25 @@ void TestFileAccountRepository::savedFileIsSortedAndPrivate()
 void TestFileAccountRepository::failedLoadLeavesTheFileAlone_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("truncated") << QByteArray(R"({"accounts": [{"name": "a")");
-    QTest::newRow("bad record") << QByteArray(R"({"events": [{"type": "renamed"}]})");
-    QTest::newRow("empty") << QByteArray();
+    QTest::addColumn<Error::Kind>("kind");
+    QTest::newRow("truncated") << QByteArray(R"({"accounts": [{"name": "a")") << Error::Kind::Decoding;
+    QTest::newRow("bad record") << QByteArray(R"({"events": [{"type": "renamed"}]})") << Error::Kind::Decoding;
+    QTest::newRow("empty") << QByteArray() << Error::Kind::Decoding;
+    QTest::newRow("a backup saved over it")
+        << QByteArray(R"({"schemaVersion": 1, "saltBase64": "c2FsdA=="})") << Error::Kind::NotStateFile;
 }
 
 void TestFileAccountRepository::failedLoadLeavesTheFileAlone()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(Error::Kind, kind);
     auto repository = openInHome();
     writeFile(repository->filePath(), bytes);
-    for (int attempt = 0; attempt < 2; ++attempt)
-        QCOMPARE(repository->loadState().error().kind, Error::Kind::Decoding);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const Error error = repository->loadState().error();
+        QCOMPARE(error.kind, kind);
+        QCOMPARE(error.path, repository->filePath());
+    }
     QCOMPARE(fileBytes(repository->filePath()), bytes);
     QCOMPARE(filesIn(m_home->path()), QStringList{"accounts.json"});
 }
@@ -215,13 +237,14 @@ void TestFileAccountRepository::unreadableFileIsKeptBeforeTheNextSave()
     auto repository = openInHome();
     const QByteArray damaged = R"({"accounts": [{"name": "всё, что было"})";
     writeFile(repository->filePath(), damaged);
-    QVERIFY(!repository->loadState().ok());
+    const QString keptAs = repository->loadState().error().keptAs; // the name the user is told
 
     const AccountsState state = sampleState();
     QVERIFY(repository->saveState(state).ok());
     const QStringList files = filesIn(m_home->path());
     QCOMPARE(files.size(), 2);
     QCOMPARE(files[0], QStringLiteral("accounts.json"));
+    QCOMPARE(m_home->filePath(files[1]), keptAs);
     QVERIFY2(QRegularExpression(R"(^accounts\.json\.unreadable-\d{8}T\d{6}Z$)").match(files[1]).hasMatch(),
              qPrintable(files[1]));
     QCOMPARE(fileBytes(m_home->filePath(files[1])), damaged);

@@ -30,6 +30,9 @@ Result<AccountsState> referenceDecode(const QByteArray &bytes)
     if (document.isNull())
         return Error::make(Error::Kind::Decoding);
     const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    const QJsonObject object = document.object();
+    if (!object.isEmpty() && !object.contains("services") && !object.contains("accounts") && !object.contains("events"))
+        return Error::make(Error::Kind::NotStateFile);
     if (auto state = JsonCoding::decodeState(root, kReadTime))
         return state;
     auto accounts = JsonCoding::decodeAccountList(root, kReadTime);
@@ -212,6 +215,9 @@ void TestStateFile::readsLikeJsonCoding_data()
     QTest::newRow("top-level string") << QByteArray(R"("accounts")");
     QTest::newRow("top-level null") << QByteArray("null");
     QTest::newRow("only spaces") << QByteArray("  \n");
+    QTest::newRow("a backup, not a state")
+        << QByteArray(R"({"schemaVersion": 1, "saltBase64": "", "combinedBase64": ""})");
+    QTest::newRow("one state key among others") << QByteArray(R"({"schemaVersion": 1, "events": null})");
     // Empty, truncated and cut files, trailing text: see readsDamagedFilesLikeJsonCoding.
 }
 
@@ -224,7 +230,7 @@ void TestStateFile::readsLikeJsonCoding()
     if (expected.ok())
         QCOMPARE(actual.value(), expected.value());
     else
-        QCOMPARE(actual.error().kind, Error::Kind::Decoding);
+        QCOMPARE(actual.error().kind, expected.error().kind);
 }
 
 void TestStateFile::readsDamagedFilesLikeJsonCoding()
