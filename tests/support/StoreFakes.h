@@ -68,7 +68,7 @@ struct FakeAutostart : AutostartService {
     {
         calls.append(enabled);
         if (failing)
-            return Error::make(Error::Kind::OperationFailed, QStringLiteral("refused"));
+            return Error::make(Error::Kind::OperationFailed);
         current = enabled ? AutostartStatus::enabled : AutostartStatus::disabled;
         return {};
     }
@@ -142,8 +142,8 @@ struct StoreHarness {
 
     AccountsStore &make()
     {
-        store = std::make_unique<AccountsStore>(AccountsStoreServices{repository, preferences, clock, ticker, autostart,
-                                                                      notifications, transfer, clipboard, panels});
+        store = std::make_unique<AccountsStore>(AccountsStoreServices{
+            repository, preferences, clock, ticker, autostart, notifications, transfer, clipboard, panels, {}});
         return *store;
     }
 

@@ -1,5 +1,6 @@
 #include "StoreFakes.h"
 
+#include "AppConfig.h"
 #include "services/CryptoSecureTransferService.h"
 
 #include <QDir>
@@ -193,14 +194,54 @@ private slots:
         QVERIFY(store.lastErrorMessageText().startsWith(QStringLiteral("Не удалось выполнить экспорт: ")));
     }
 
-    void failedSaveAfterImportIsNotReportedAsSuccess()
+    // The imported state is saved first: when that fails, neither the data
+    // nor the preferences nor the login item change.
+    void failedImportChangesNothing()
     {
+        for (BackupImportMode mode : {BackupImportMode::replace, BackupImportMode::merge}) {
+            BackupHarness h;
+            AccountsStore &store = h.loaded();
+            store.addAccount("Keep me", "", "", std::nullopt, false, std::nullopt);
+            const QJsonObject before = stateJson(store);
+            const Preferences preferencesBefore = store.preferences();
+            h.repository->saveError = Error::make(Error::Kind::DiskFull, "/data/accounts.json");
+            h.panels->openLocation = fixture("b01-valid.json");
+            store.importBackupWithPanel("correct horse battery staple", mode);
+            QVERIFY2(store.lastErrorMessageText().startsWith(
+                         QStringLiteral("Не удалось выполнить импорт: Недостаточно места")),
+                     qPrintable(store.lastErrorMessageText()));
+            QCOMPARE(stateJson(store), before);
+            QCOMPARE(store.preferences(), preferencesBefore);
+            QVERIFY(h.preferences->saved.isEmpty());
+            QVERIFY(h.autostart->calls.isEmpty());
+        }
+    }
+
+    // Neither a backup written over the state file (through any link) nor
+    // one far too large to be a backup is ever read or written.
+    void applicationFilesAndHugeFilesAreRefused()
+    {
+        QTemporaryDir dir;
+        QFile state(dir.filePath("accounts.json"));
+        QVERIFY(state.open(QIODevice::WriteOnly));
+        state.write("{}");
+        state.close();
+        QVERIFY(QFile::link(state.fileName(), dir.filePath("link.json")));
         BackupHarness h;
-        AccountsStore &store = h.loaded();
-        h.repository->saveError = Error::make(Error::Kind::DiskFull);
-        h.panels->openLocation = fixture("b01-valid.json");
-        store.importBackupWithPanel("correct horse battery staple", BackupImportMode::merge);
-        QVERIFY(store.lastErrorMessageText().startsWith(QStringLiteral("Не удалось сохранить данные: ")));
+        AccountsStore guarded(AccountsStoreServices{h.repository, h.preferences, h.clock, h.ticker, h.autostart,
+                                                    h.notifications, h.transfer, h.clipboard, h.panels,
+                                                    QStringList{state.fileName()}});
+        for (const char *name : {"accounts.json", "link.json"}) {
+            QVERIFY(!guarded.exportBackup(dir.filePath(name), "pw"));
+            QVERIFY(guarded.lastErrorMessageText().contains(QStringLiteral("хранит свои данные")));
+        }
+        QCOMPARE(readJsonObject(state.fileName()), QJsonObject());
+
+        QFile huge(dir.filePath("huge.json"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(AppConfig::maximumBackupBytes + 1));
+        QVERIFY(!guarded.importBackup(huge.fileName(), "pw", BackupImportMode::replace));
+        QVERIFY2(guarded.lastErrorMessageText().contains(QStringLiteral("больше 320 МБ")),
+                 qPrintable(guarded.lastErrorMessageText()));
     }
 };
 
