@@ -42,6 +42,8 @@ private slots:
     void title();
     void order_data();
     void order();
+    void genericNameInEverySeason_data();
+    void genericNameInEverySeason();
     void fullCatalogue();
 };
 
@@ -84,6 +86,10 @@ void TestTimeZoneCatalog::order_data()
     QTest::newRow("only the system entry") << QList<QByteArray>{} << QStringList{};
     QTest::newRow("unopenable skipped") << QList<QByteArray>{"Nowhere/Bogus", "Asia/Tokyo"}
                                         << QStringList{"Asia/Tokyo"};
+    // Stored in preferences and backups, an identifier must mean the same to
+    // other programs: Qt's own "UTC+03:00" does not.
+    QTest::newRow("only IANA identifiers")
+        << QList<QByteArray>{"UTC+03:00", "Europe/Moscow", "UTC-05:30"} << QStringList{"Europe/Moscow"};
     QTest::newRow("west before east") << QList<QByteArray>{"Asia/Tokyo",    "America/St_Johns", "Asia/Kolkata",
                                                            "Europe/London", "Etc/GMT+5",        "Pacific/Pago_Pago"}
                                       << QStringList{"Pacific/Pago_Pago", "Etc/GMT+5",    "America/St_Johns",
@@ -107,6 +113,36 @@ void TestTimeZoneCatalog::order()
 
     expected.prepend(QStringLiteral("__system__"));
     QCOMPARE(idsOf(TimeZoneCatalog::allOptions(russian, ids, january)), expected);
+}
+
+// The name holds in summer and winter alike; only the offset moves.
+void TestTimeZoneCatalog::genericNameInEverySeason_data()
+{
+    QTest::addColumn<QByteArray>("id");
+    QTest::addColumn<QString>("winter");
+    QTest::addColumn<QString>("summer");
+    QTest::newRow("region") << QByteArray("America/New_York") << "GMT-05:00 — Восточная Америка (America/New_York)"
+                            << "GMT-04:00 — Восточная Америка (America/New_York)";
+    QTest::newRow("southern summer") << QByteArray("Australia/Sydney")
+                                     << "GMT+11:00 — Восточная Австралия (Australia/Sydney)"
+                                     << "GMT+10:00 — Восточная Австралия (Australia/Sydney)";
+    QTest::newRow("place") << QByteArray("Europe/London") << "GMT+00:00 — Великобритания (Europe/London)"
+                           << "GMT+01:00 — Великобритания (Europe/London)";
+    QTest::newRow("no summer time") << QByteArray("Europe/Moscow") << "GMT+03:00 — Москва (Europe/Moscow)"
+                                    << "GMT+03:00 — Москва (Europe/Moscow)";
+    QTest::newRow("standard name only") << QByteArray("UTC") << "GMT+00:00 — Всемирное координированное время (UTC)"
+                                        << "GMT+00:00 — Всемирное координированное время (UTC)";
+    QTest::newRow("no name") << QByteArray("Etc/GMT+5") << "GMT-05:00 — Etc/GMT+5 (Etc/GMT+5)"
+                             << "GMT-05:00 — Etc/GMT+5 (Etc/GMT+5)";
+}
+
+void TestTimeZoneCatalog::genericNameInEverySeason()
+{
+    QFETCH(QByteArray, id);
+    QFETCH(QString, winter);
+    QFETCH(QString, summer);
+    QCOMPARE(TimeZoneCatalog::allOptions(russian, {id}, january).at(1).title, winter);
+    QCOMPARE(TimeZoneCatalog::allOptions(russian, {id}, july).at(1).title, summer);
 }
 
 void TestTimeZoneCatalog::fullCatalogue()
