@@ -29,11 +29,18 @@ class FakeNotificationServer : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     QList<Notification> received;
+    QStringList capabilities;
+    int capabilityQuestions = 0;
 
 signals:
     void notified();
 
 public slots:
+    QStringList GetCapabilities()
+    {
+        ++capabilityQuestions;
+        return capabilities;
+    }
     uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int expireTimeout)
     {
@@ -52,6 +59,8 @@ private slots:
     void cleanup();
 
     void restoreNotification();
+    void markupInNamesIsShownAsText_data();
+    void markupInNamesIsShownAsText();
     void authorizedWhileServerRuns_data();
     void authorizedWhileServerRuns();
     void unknownWithoutBus();
@@ -133,6 +142,35 @@ void NotificationsTest::restoreNotification()
         QCOMPARE(urgency.toInt(), 1);
         QCOMPARE(shown.expireTimeout, -1);
     }
+}
+
+// A server that renders markup (dunst, for one) gets the name's own
+// markup characters escaped; one that shows plain text gets them as they are.
+void NotificationsTest::markupInNamesIsShownAsText_data()
+{
+    QTest::addColumn<QStringList>("capabilities");
+    QTest::addColumn<QString>("body");
+    QTest::newRow("markup") << QStringList{"body", "body-markup"}
+                            << "Аккаунт Dunst &amp; &lt;b&gt;Co&lt;/b&gt;: недельный лимит восстановлен.";
+    QTest::newRow("plain text") << QStringList{"body"} << "Аккаунт Dunst & <b>Co</b>: недельный лимит восстановлен.";
+}
+
+void NotificationsTest::markupInNamesIsShownAsText()
+{
+    QFETCH(QStringList, capabilities);
+    QFETCH(QString, body);
+    m_server->capabilities = capabilities;
+    startServer();
+    SystemNotificationsService service;
+    QSignalSpy notified(m_server.get(), &FakeNotificationServer::notified);
+
+    service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
+    service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
+
+    QTRY_COMPARE(notified.count(), 2);
+    QCOMPARE(m_server->received.at(0).body, body);
+    QCOMPARE(m_server->received.at(1).body, body);
+    QCOMPARE(m_server->capabilityQuestions, 1); // asked once
 }
 
 void NotificationsTest::authorizedWhileServerRuns_data()

@@ -17,8 +17,10 @@ from tallyport_ui import Scenario
 SYSTEM_ID = "00000000-0000-0000-0000-000000000001"
 OPENAI_ID = "0A0A0A0A-0000-4000-8000-000000000001"
 CLAUDE_ID = "0A0A0A0A-0000-4000-8000-000000000002"
+# A name that would be markup if it were drawn as rich text.
+MARKUP = "Dunst & <b>Co</b>"
 IDS = {name: "0B0B0B0B-0000-4000-8000-00000000000%d" % i
-       for i, name in enumerate(["Alpha", "Beta", "Gamma", "Delta"], start=1)}
+       for i, name in enumerate(["Alpha", "Beta", "Gamma", "Delta", MARKUP], start=1)}
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
 
 
@@ -53,6 +55,7 @@ def seed():
             account("Beta", SYSTEM_ID, 2),
             account("Gamma", CLAUDE_ID, 3, reset_in=-datetime.timedelta(hours=2)),
             account("Delta", OPENAI_ID, 4, reset_in=datetime.timedelta(days=2)),
+            account(MARKUP, CLAUDE_ID, 5, reset_in=-datetime.timedelta(hours=1)),
         ],
         "events": [],
     }
@@ -125,6 +128,10 @@ with s.step("seeded accounts are listed with their status controls"):
         row(app, name)
         app.wait_for(control, role="push button")
     assert any(COUNTDOWN.match(t) for t in row_texts(row(app, "Delta"))), row_texts(row(app, "Delta"))
+
+with s.step("a name with markup characters is shown as typed, in its row and its service's card"):
+    assert MARKUP in row_texts(row(app, MARKUP)), row_texts(row(app, MARKUP))
+    app.wait_until(lambda: any(MARKUP in text for text in app.texts()), lambda: "the name in the Claude card")
 
 with s.step('"Использовать" starts a seven-day countdown on the row and on disk'):
     row(app, "Alpha")
