@@ -79,11 +79,12 @@ DataFolderLock::Outcome DataFolderLock::tryLock(int waitMs)
         QThread::msleep(kPollMs);
     }
     m_fd = fd;
-    // Who holds it, for the messages of others. Without room on the disk the
-    // lock holds all the same.
+    // Who holds it, for the messages of others; written over the old text
+    // before cutting it, so a reader never finds the file empty. Without room
+    // on the disk the lock holds all the same.
     const QByteArray holder = QByteArray::number(QCoreApplication::applicationPid()) + '\n'
         + (m_role == Role::import ? importRole : QByteArrayLiteral("window")) + '\n';
-    if (::ftruncate(fd, 0) == 0)
-        (void)!::pwrite(fd, holder.constData(), size_t(holder.size()), 0);
+    if (::pwrite(fd, holder.constData(), size_t(holder.size()), 0) == holder.size())
+        (void)!::ftruncate(fd, holder.size());
     return {Outcome::Kind::acquired, 0, std::nullopt};
 }
