@@ -4,7 +4,10 @@ BUILD_TYPE ?= RelWithDebInfo
 CTEST_ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all setup configure build run test install deb bench screenshots format clean
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all setup configure build run test install deb bench screenshots format fuzz clean
 
 all: build
 
@@ -42,5 +45,9 @@ screenshots: build
 format: setup
 	@scripts/format.sh
 
+# The decoders under libFuzzer (clang), FUZZ_SECONDS each, in FUZZ_DIR.
+fuzz: setup
+	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

@@ -3,7 +3,7 @@
 # With --check it changes nothing and fails when a file is not formatted.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+mapfile -t files < <(find src tests bench fuzz -name '*.cpp' -o -name '*.h' | sort)
 if [ "${1:-}" = "--check" ]; then
     exec clang-format --dry-run --Werror "${files[@]}"
 fi

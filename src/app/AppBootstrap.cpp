@@ -1,8 +1,8 @@
 #include "AppBootstrap.h"
 
+#include "DataFolderLock.h"
 #include "persistence/FileAccountRepository.h"
 #include "persistence/InMemoryAccountRepository.h"
-#include "persistence/SettingsPreferencesRepository.h"
 #include "platform/SystemNotificationsService.h"
 #include "services/CryptoSecureTransferService.h"
 #include "services/PerSecondTimerTicker.h"
@@ -16,16 +16,28 @@ std::shared_ptr<AccountRepository> AppBootstrap::makeAccountRepository()
     return std::make_shared<InMemoryAccountRepository>();
 }
 
-AccountsStoreServices AppBootstrap::makeServices(std::shared_ptr<AccountRepository> repository)
+QStringList AppBootstrap::applicationFiles()
+{
+    QStringList files = SettingsPreferencesRepository::filePaths();
+    files.append(SystemAutostartService::entryFilePath());
+    if (const auto state = FileAccountRepository::paths())
+        files << state->current << DataFolderLock::pathFor(state->current) << state->previousEdition;
+    files.removeAll(QString());
+    return files;
+}
+
+AccountsStoreServices AppBootstrap::makeServices(std::shared_ptr<AccountRepository> repository,
+                                                 SettingsPreferencesRepository::Access preferences)
 {
     AccountsStoreServices services;
     services.accountRepository = std::move(repository);
-    services.preferencesRepository = SettingsPreferencesRepository::forCurrentUser();
+    services.preferencesRepository = SettingsPreferencesRepository::forCurrentUser(preferences);
     services.dateProvider = std::make_shared<SystemDateProvider>();
     services.timerTicker = std::make_shared<PerSecondTimerTicker>();
     services.autostartService = std::make_shared<SystemAutostartService>();
     services.notificationsService = std::make_shared<SystemNotificationsService>();
     services.transferService = std::make_shared<CryptoSecureTransferService>();
+    services.applicationFiles = applicationFiles();
     return services;
 }
 

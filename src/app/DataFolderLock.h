@@ -1,22 +1,39 @@
 #pragma once
 
-#include <QLockFile>
+#include "model/Result.h"
+
 #include <QString>
 
-#include <memory>
+#include <optional>
 
 // One writer per data folder: the window holds this lock for its lifetime,
-// and the command line takes it before it changes the state file. A lock
-// left by a process that no longer runs is taken over.
+// and `tallyport import` while it changes the state file. It is an flock() on
+// "accounts.json.lock", which the system releases when its holder ends, in
+// whatever way: a lock file left behind never blocks anyone, even where it
+// cannot be removed. The file tells who holds it, for the messages.
 class DataFolderLock {
 public:
-    enum class Outcome { acquired, heldByLiveProcess, unavailable };
+    enum class Role { window, import };
 
-    explicit DataFolderLock(const QString &stateFilePath);
+    struct Outcome {
+        enum class Kind { acquired, heldByWindow, heldByImport, failed };
+        Kind kind = Kind::failed;
+        qint64 holderPid = 0;       // when held, 0 if the holder did not say
+        std::optional<Error> error; // when failed
+    };
 
-    Outcome tryLock(int timeoutMs = 0);
-    qint64 holderPid() const;
+    DataFolderLock(const QString &stateFilePath, Role role);
+    ~DataFolderLock();
+    DataFolderLock(const DataFolderLock &) = delete;
+    DataFolderLock &operator=(const DataFolderLock &) = delete;
+
+    static QString pathFor(const QString &stateFilePath);
+
+    // Waits up to `waitMs` for a holder to let go.
+    Outcome tryLock(int waitMs = 0);
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    QString m_path;
+    Role m_role;
+    int m_fd = -1;
 };

@@ -6,6 +6,7 @@
 #include "Singletons.h"
 #include "cli/CommandLine.h"
 #include "persistence/FileAccountRepository.h"
+#include "persistence/LocalFileName.h"
 #include "platform/SystemClipboardService.h"
 #include "view/AboutData.h"
 #include "view/AppearanceController.h"
@@ -64,6 +65,25 @@ void printError(const QString &text)
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
 }
 
+// How long a window started during a command-line import waits for it.
+constexpr int importWaitMs = 15000;
+
+// A window of its own for a message that keeps the main window from opening:
+// one started from the desktop has no terminal to print to.
+int showStartupMessage(const QString &message)
+{
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/"));
+    engine.setInitialProperties({{QStringLiteral("message"), message}});
+    engine.load(QUrl(QStringLiteral("qrc:/Tallyport/main/StartupMessage.qml")));
+    if (engine.rootObjects().isEmpty()) {
+        printError(QStringLiteral("tallyport: ") + message);
+        return 1;
+    }
+    QCoreApplication::exec();
+    return 1;
+}
+
 int runWindow(int argc, char *argv[])
 {
     if (!hasUsableDisplay()) {
@@ -89,16 +109,24 @@ int runWindow(int argc, char *argv[])
     SingleInstance instance;
     FileAccountRepository::Created file = FileAccountRepository::create();
     if (file) {
-        lock = std::make_unique<DataFolderLock>(file.value()->filePath());
-        if (lock->tryLock() == DataFolderLock::Outcome::heldByLiveProcess) {
+        lock = std::make_unique<DataFolderLock>(file.value()->filePath(), DataFolderLock::Role::window);
+        DataFolderLock::Outcome locked = lock->tryLock();
+        if (locked.kind == DataFolderLock::Outcome::Kind::heldByWindow) {
             if (SingleInstance::askRunningInstanceToShow())
                 return 0;
-            // A command-line import holds the lock only briefly.
-            if (lock->tryLock(3000) == DataFolderLock::Outcome::heldByLiveProcess) {
-                printError(QStringLiteral("tallyport: данные заняты другим процессом (%1).").arg(lock->holderPid()));
-                return 1;
-            }
+            return showStartupMessage(QStringLiteral("Tallyport уже запущен (процесс %1), но его окно не "
+                                                     "отвечает. Закройте его и запустите Tallyport снова.")
+                                          .arg(locked.holderPid));
         }
+        // A command-line import holds the lock only while it writes.
+        if (locked.kind == DataFolderLock::Outcome::Kind::heldByImport)
+            locked = lock->tryLock(importWaitMs);
+        if (locked.kind == DataFolderLock::Outcome::Kind::heldByImport)
+            return showStartupMessage(QStringLiteral("Данные изменяет команда tallyport import (процесс %1). "
+                                                     "Дождитесь её окончания и запустите Tallyport снова.")
+                                          .arg(locked.holderPid));
+        // Without a lock (a read-only folder) the window still shows the
+        // data; a save then reports why it cannot write.
         instance.listen();
         repository = std::move(file).value();
     } else {
@@ -184,7 +212,11 @@ int main(int argc, char *argv[])
     if (argc > 1) {
         QCoreApplication app(argc, argv);
         setApplicationIdentity();
-        return CommandLine::run(app.arguments().mid(1));
+        // Taken from argv, not app.arguments(): file names must keep every byte.
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.append(LocalFileName::decode(QByteArray(argv[i])));
+        return CommandLine::run(arguments);
     }
     return runWindow(argc, argv);
 }

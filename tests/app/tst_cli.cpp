@@ -9,8 +9,13 @@
 #include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,15 +40,25 @@ private:
 
     Run tallyport(const QStringList &arguments, const QByteArray &input = {})
     {
-        QProcess process;
+        return run(QStringLiteral(TALLYPORT_EXECUTABLE), arguments, input);
+    }
+
+    QProcessEnvironment environment() const
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_DATA_HOME", m_home.filePath("data"));
         env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
         env.insert("XDG_RUNTIME_DIR", m_home.filePath("run"));
         env.remove("DBUS_SESSION_BUS_ADDRESS");
-        process.setProcessEnvironment(env);
+        return env;
+    }
+
+    Run run(const QString &program, const QStringList &arguments, const QByteArray &input)
+    {
+        QProcess process;
+        process.setProcessEnvironment(environment());
         process.setWorkingDirectory(m_home.path());
-        process.start(QStringLiteral(TALLYPORT_EXECUTABLE), arguments);
+        process.start(program, arguments);
         process.write(input);
         process.closeWriteChannel();
         if (!process.waitForFinished(30000))
@@ -111,12 +126,39 @@ private slots:
         QVERIFY(!QFile::exists(stateFile()));
     }
 
-    void statusOfEmptyDataIsReadOnly()
+    // status and export read the previous edition's files where they lie
+    // and create nothing, not even the data folder.
+    void readOnlyCommandsCreateNothing()
     {
-        const Run run = tallyport({"status", "--json"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QJsonDocument::fromJson(run.out.toUtf8()).array().size(), 0);
-        QVERIFY(!QFile::exists(stateFile())); // no repair is ever written by status
+        const Run empty = tallyport({"status", "--json"});
+        QCOMPARE(empty.exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(empty.out.toUtf8()).array().size(), 0);
+
+        QDir().mkpath(m_home.filePath("data/org.tallyport.Limits"));
+        QFile legacy(m_home.filePath("data/org.tallyport.Limits/accounts.json"));
+        QVERIFY(legacy.open(QIODevice::WriteOnly));
+        legacy.write(R"([{"name": "из старой версии"}])");
+        legacy.close();
+        QSettings(m_home.filePath("config/org.tallyport.Limits.conf"), QSettings::IniFormat)
+            .setValue("preferences", R"({"timerFormat": "full"})");
+        QVERIFY(tallyport({"status"}).out.contains(QStringLiteral("из старой версии")));
+        QCOMPARE(tallyport({"export", m_home.filePath("b.json")}, "pw\n").exitCode, 0);
+        QVERIFY(!QFileInfo::exists(dataFolder()));
+        QVERIFY(!QFileInfo::exists(m_home.filePath("config/org.tallyport.Tallyport.conf")));
+    }
+
+    // Names are bytes on Linux: one that is not UTF-8 is written and read
+    // under exactly the bytes given.
+    void fileNamesKeepEveryByte()
+    {
+        const QString exe = QStringLiteral(TALLYPORT_EXECUTABLE);
+        const QString name = QStringLiteral("\"$(printf 'b\\377.json')\"");
+        QCOMPARE(run("/bin/sh", {"-c", "exec \"$0\" export " + name, exe}, "pw\n").exitCode, 0);
+        const QByteArray home = QFile::encodeName(m_home.path());
+        QCOMPARE(::access(home + "/b\xff.json", F_OK), 0);
+        QCOMPARE(::access(home + "/b\xef\xbf\xbd.json", F_OK), -1); // not under U+FFFD in its place
+        const Run imported = run("/bin/sh", {"-c", "exec \"$0\" import --mode merge " + name, exe}, "pw\n");
+        QCOMPARE(imported.exitCode, 0);
     }
 
     void importThenStatus()
@@ -159,6 +201,12 @@ private slots:
                  QFileDevice::Permissions());
         QCOMPARE(readState(), before); // export never writes the state
 
+        // Not even a backup may be written over the data it backs up.
+        const Run overState = tallyport({"export", stateFile()}, "пароль\n");
+        QCOMPARE(overState.exitCode, 1);
+        QVERIFY2(overState.err.contains(QStringLiteral("хранит свои данные")), qPrintable(overState.err));
+        QCOMPARE(readState(), before);
+
         QFile::remove(stateFile());
         const Run merged = tallyport({"import", "--mode=merge", backup}, "пароль\n");
         QCOMPARE(merged.exitCode, 0);
@@ -196,6 +244,56 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.startsWith(message), qPrintable(run.err));
         QCOMPARE(readState(), before);
+    }
+
+    // A file that is no state is named, kept under the name given, and never
+    // written over.
+    void foreignStateFileIsKeptAndNamed()
+    {
+        const QByteArray foreign = R"({"schemaVersion": 1, "saltBase64": "c2FsdA=="})";
+        QDir().mkpath(dataFolder());
+        QFile file(stateFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(foreign);
+        file.close();
+
+        const Run status = tallyport({"status"});
+        QCOMPARE(status.exitCode, 1);
+        QVERIFY2(status.err.contains(QStringLiteral("«%1» не является файлом данных").arg(stateFile())),
+                 qPrintable(status.err));
+
+        const Run imported =
+            tallyport({"import", "--mode", "replace", backupFixture()}, QByteArray(backupPassword) + "\n");
+        QCOMPARE(imported.exitCode, 0);
+        const QStringList kept = QDir(dataFolder()).entryList({"accounts.json.unreadable-*"});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(imported.err.contains(dataFolder() + "/" + kept.first()), qPrintable(imported.err));
+        QFile keptFile(dataFolder() + "/" + kept.first());
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), foreign);
+    }
+
+    // A window started while an import writes waits for it, then opens.
+    void windowWaitsForAnImport()
+    {
+        QDir().mkpath(dataFolder());
+        const QByteArray lockPath = QFile::encodeName(stateFile() + ".lock");
+        int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+        const QByteArray holder = QByteArray::number(QCoreApplication::applicationPid()) + "\nimport\n";
+        QVERIFY(::flock(fd, LOCK_EX) == 0 && ::write(fd, holder.constData(), holder.size()) == holder.size());
+        QProcess window;
+        QProcessEnvironment env = environment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        window.setProcessEnvironment(env);
+        window.start(QStringLiteral(TALLYPORT_EXECUTABLE), {});
+        // Longer than any import takes; the window is still waiting.
+        QVERIFY(window.waitForStarted() && !window.waitForFinished(4000));
+        ::close(fd);
+        fd = ::open(lockPath.constData(), O_RDWR);
+        QTRY_VERIFY_WITH_TIMEOUT(::flock(fd, LOCK_EX | LOCK_NB) != 0, 10000); // the window holds it now
+        ::close(fd);
+        window.terminate();
+        QVERIFY(window.waitForFinished(10000));
     }
 
     void importRefusedWhileWindowHoldsTheLock()

@@ -11,11 +11,18 @@ class FakeNotificationServer : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 public:
     QList<QVariantList> received;
+    QStringList capabilities;
+    int capabilityQuestions = 0;
 
 signals:
     void notified();
 
 public slots:
+    QStringList GetCapabilities()
+    {
+        ++capabilityQuestions;
+        return capabilities;
+    }
     uint Notify(const QString &appName, uint replacesId, const QString &appIcon, const QString &summary,
                 const QString &body, const QStringList &actions, const QVariantMap &hints, int expireTimeout)
     {
@@ -94,6 +101,35 @@ private slots:
                                     -1};
         QCOMPARE(m_server.received, (QList<QVariantList>{expected, expected}));
         QCOMPARE(m_server.received[0][6].toMap()["urgency"].metaType(), QMetaType::fromType<uchar>());
+    }
+
+    // A server that renders markup (dunst, for one) gets the name's own markup
+    // characters escaped; one that shows plain text gets them as they are.
+    void markupInNamesIsShownAsText_data()
+    {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("markup") << QStringList{"body", "body-markup"}
+                                << "Аккаунт Dunst &amp; &lt;b&gt;Co&lt;/b&gt;: недельный лимит восстановлен.";
+        QTest::newRow("plain text") << QStringList{"body"}
+                                    << "Аккаунт Dunst & <b>Co</b>: недельный лимит восстановлен.";
+    }
+
+    void markupInNamesIsShownAsText()
+    {
+        QFETCH(QStringList, capabilities);
+        QFETCH(QString, body);
+        m_server.capabilities = capabilities;
+        m_server.capabilityQuestions = 0;
+        m_server.received.clear();
+        SystemNotificationsService service;
+        QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
+        service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
+        service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
+        QTRY_COMPARE(notified.count(), 2);
+        QCOMPARE(m_server.received.at(0).at(4).toString(), body);
+        QCOMPARE(m_server.received.at(1).at(4).toString(), body);
+        QCOMPARE(m_server.capabilityQuestions, 1); // asked once
     }
 
     // The first desktop named that has settings decides; alternatives are tried in order.

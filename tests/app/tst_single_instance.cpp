@@ -2,6 +2,7 @@
 #include "DataFolderLock.h"
 #include "SingleInstance.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QSysInfo>
@@ -25,11 +26,12 @@ private slots:
     {
         QTemporaryDir data;
         const QString state = data.filePath("accounts.json");
-        DataFolderLock window(state);
-        QCOMPARE(window.tryLock(), DataFolderLock::Outcome::acquired);
-        DataFolderLock other(state);
-        QCOMPARE(other.tryLock(), DataFolderLock::Outcome::heldByLiveProcess);
-        QCOMPARE(other.holderPid(), QCoreApplication::applicationPid());
+        DataFolderLock import(state, DataFolderLock::Role::import);
+        QCOMPARE(import.tryLock().kind, DataFolderLock::Outcome::Kind::acquired);
+        DataFolderLock window(state, DataFolderLock::Role::window);
+        const DataFolderLock::Outcome held = window.tryLock();
+        QCOMPARE(held.kind, DataFolderLock::Outcome::Kind::heldByImport);
+        QCOMPARE(held.holderPid, QCoreApplication::applicationPid());
     }
 
     void staleLockIsTakenOver()
@@ -40,14 +42,20 @@ private slots:
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("999999\ntallyport\n" + QSysInfo::machineHostName().toUtf8() + "\n");
         stale.close();
-        DataFolderLock lock(state);
-        QCOMPARE(lock.tryLock(), DataFolderLock::Outcome::acquired);
+        DataFolderLock lock(state, DataFolderLock::Role::window);
+        QCOMPARE(lock.tryLock().kind, DataFolderLock::Outcome::Kind::acquired);
     }
 
-    void lockInUnwritableFolderIsUnavailable()
+    // What keeps the lock from being taken is told, never "held by process 0".
+    void lockFailuresNameTheCause()
     {
-        DataFolderLock lock(QStringLiteral("/proc/tallyport-no-such-folder/accounts.json"));
-        QCOMPARE(lock.tryLock(), DataFolderLock::Outcome::unavailable);
+        QTemporaryDir data;
+        QVERIFY(QDir(data.path()).mkdir("accounts.json.lock"));
+        DataFolderLock folder(data.filePath("accounts.json"), DataFolderLock::Role::import);
+        QCOMPARE(folder.tryLock().error->kind, Error::Kind::IsFolder);
+        DataFolderLock missing(QStringLiteral("/proc/tallyport-no-such-folder/accounts.json"),
+                               DataFolderLock::Role::import);
+        QCOMPARE(missing.tryLock().error->kind, Error::Kind::FolderNotFound);
     }
 
     void secondStartAsksTheRunningWindowToShow()

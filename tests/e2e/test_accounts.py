@@ -12,10 +12,12 @@ from tallyport_ui import DAY, Journey, account, move_pointer, parse_date, read_s
     write_state, xdotool, NOW, TEXT_ROLES, UiError
 
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
+MARKUP = "Dunst & <b>Co</b>"  # would be markup if it were drawn as rich text
 openai = service("OpenAI")
 write_state([openai], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
                        account("Gamma", openai["id"], reset_in=-DAY / 12, age=DAY / 8),
-                       account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6)])
+                       account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6),
+                       account(MARKUP, openai["id"], age=DAY / 4)])
 j = Journey()
 
 
@@ -70,6 +72,7 @@ with j.step("each row shows its status: idle, restored, counting down"):
         row(control.split()[2])
         app.find(control, "push button")
     assert any(COUNTDOWN.match(t) for t in row_texts("Delta")), row_texts("Delta")
+    assert MARKUP in row_texts(MARKUP), row_texts(MARKUP)
 
 with j.step('"Использовать" starts a seven-day countdown, on the row and on disk'):
     row("Alpha")

@@ -21,6 +21,7 @@ TestCase {
         }
     }
     Component { id: spyComponent; SignalSpy {} }
+    TextMetrics { id: metrics }
     SignalSpy { id: spy }
 
     function makeRow(properties) {
@@ -74,6 +75,18 @@ TestCase {
         compare(menuTexts(row.menu), data.menu)
         row.menu.close()
         tryCompare(row, "menu", null)
+    }
+
+    // What the user typed is drawn as typed: markup in it is text, not formatting.
+    function test_nameAndNoteAreDrawnAsTyped() {
+        const typed = "Dunst & <b>Co</b>"
+        const row = makeRow({ name: typed, note: typed })
+        for (const objectName of ["nameText", "noteText"]) {
+            const label = part(row, objectName)
+            metrics.font = label.font
+            metrics.text = typed
+            fuzzyCompare(label.contentWidth, metrics.advanceWidth, 1, objectName)
+        }
     }
 
     // A control (or the menu's item at `index`) reports its own signal and no other.

@@ -114,8 +114,8 @@ struct StoreHarness {
 
     AccountsStore &make()
     {
-        store = std::make_unique<AccountsStore>(AccountsStoreServices{repository, preferences, clock, ticker, autostart,
-                                                                      notifications, transfer, clipboard, panels});
+        store = std::make_unique<AccountsStore>(AccountsStoreServices{
+            repository, preferences, clock, ticker, autostart, notifications, transfer, clipboard, panels, {}});
         return *store;
     }
 

@@ -9,14 +9,17 @@
 #include "model/JsonCoding.h"
 #include "persistence/FileAccountRepository.h"
 #include "persistence/InMemoryAccountRepository.h"
+#include "persistence/LocalFileName.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -75,13 +78,27 @@ const QCommandLineOption modeOption(QStringLiteral("mode"), QString(), QStringLi
 
 const QString passwordPrompt = QStringLiteral("Пароль архива: ");
 const QString emptyPasswordMessage = QStringLiteral("Пароль архива не может быть пустым.");
-const QString lockedMessage =
+const QString heldByWindowMessage =
     QStringLiteral("Данные открыты в запущенном окне Tallyport (процесс %1): закройте окно и повторите.");
+const QString heldByImportMessage =
+    QStringLiteral("Данные сейчас изменяет другая команда tallyport import (процесс %1): дождитесь её конца "
+                   "и повторите.");
 
+// File names in the text come out as the very bytes they were given as.
 void print(FILE *stream, const QString &text)
 {
-    std::fputs(text.toUtf8().constData(), stream);
+    std::fputs(LocalFileName::encode(text).constData(), stream);
     std::fflush(stream);
+}
+
+// The path from the working folder, with every byte of the name kept (what
+// QFileInfo gives has been through a lossy conversion).
+QString absolutePath(const QString &path)
+{
+    if (path.startsWith(u'/'))
+        return path;
+    std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? LocalFileName::decode(QByteArray(folder.get())) + u'/' + path : path;
 }
 
 int usageError(const QString &problem, const QString &help)
@@ -127,7 +144,8 @@ std::optional<QString> askPassword()
 }
 
 // A store over a copy of the state on disk: read-only commands derive what
-// the window would show without ever writing the state file.
+// the window would show without writing anything, not even the migration of
+// the previous edition's files.
 struct ReadOnlyStore {
     std::unique_ptr<AccountsStore> store;
     QString error;
@@ -135,14 +153,12 @@ struct ReadOnlyStore {
 
 ReadOnlyStore openReadOnly()
 {
-    FileAccountRepository::Created repository = FileAccountRepository::create();
-    if (!repository)
-        return {nullptr, QStringLiteral("Не удалось загрузить данные: ") + repository.error().localizedDescription()};
-    Result<AccountsState> state = repository.value()->loadState();
+    Result<AccountsState> state = FileAccountRepository::readInPlace();
     if (!state)
         return {nullptr, QStringLiteral("Не удалось загрузить данные: ") + state.error().localizedDescription()};
     auto store = AppBootstrap::makeStore(
-        AppBootstrap::makeServices(std::make_shared<InMemoryAccountRepository>(std::move(state).value())));
+        AppBootstrap::makeServices(std::make_shared<InMemoryAccountRepository>(std::move(state).value()),
+                                   SettingsPreferencesRepository::Access::readOnly));
     store->load();
     return {std::move(store), {}};
 }
@@ -216,9 +232,10 @@ int exportBackup(const QString &path)
     const ReadOnlyStore opened = openReadOnly();
     if (!opened.store)
         return fail(opened.error);
-    if (!opened.store->exportBackup(path, *password))
+    const QString file = absolutePath(path);
+    if (!opened.store->exportBackup(file, *password))
         return fail(opened.store->lastErrorMessageText());
-    print(stdout, QStringLiteral("Резервная копия сохранена: %1\n").arg(QFileInfo(path).absoluteFilePath()));
+    print(stdout, QStringLiteral("Резервная копия сохранена: %1\n").arg(file));
     return CommandLine::success;
 }
 
@@ -230,24 +247,26 @@ int importBackup(const QString &path, BackupImportMode mode)
 
     FileAccountRepository::Created created = FileAccountRepository::create();
     if (!created)
-        return fail(QStringLiteral("Не удалось загрузить данные: ") + created.error().localizedDescription());
+        return fail(QStringLiteral("Не удалось выполнить импорт: ") + created.error().localizedDescription());
     std::shared_ptr<FileAccountRepository> repository = std::move(created).value();
 
-    DataFolderLock lock(repository->filePath());
-    switch (lock.tryLock()) {
-    case DataFolderLock::Outcome::acquired: break;
-    case DataFolderLock::Outcome::heldByLiveProcess: return fail(lockedMessage.arg(lock.holderPid()));
-    case DataFolderLock::Outcome::unavailable:
-        return fail(QStringLiteral("Не удалось выполнить импорт: ")
-                    + Error::make(Error::Kind::FileAccess).localizedDescription());
+    DataFolderLock lock(repository->filePath(), DataFolderLock::Role::import);
+    const DataFolderLock::Outcome locked = lock.tryLock();
+    switch (locked.kind) {
+    case DataFolderLock::Outcome::Kind::acquired: break;
+    case DataFolderLock::Outcome::Kind::heldByWindow: return fail(heldByWindowMessage.arg(locked.holderPid));
+    case DataFolderLock::Outcome::Kind::heldByImport: return fail(heldByImportMessage.arg(locked.holderPid));
+    case DataFolderLock::Outcome::Kind::failed:
+        return fail(QStringLiteral("Не удалось выполнить импорт: ") + locked.error->localizedDescription());
     }
 
     auto store = AppBootstrap::makeStore(AppBootstrap::makeServices(repository));
     store->load();
-    // Importing over data that could not be read would hide it from the user.
+    // Data that could not be read is kept under the name the message gives,
+    // so the import goes on; the user learns where the file went.
     if (store->hasError())
-        return fail(store->lastErrorMessageText());
-    if (!store->importBackup(path, *password, mode))
+        print(stderr, store->lastErrorMessageText() + QLatin1Char('\n'));
+    if (!store->importBackup(absolutePath(path), *password, mode))
         return fail(store->lastErrorMessageText());
     print(stdout, QStringLiteral("Импорт выполнен.\n"));
     return CommandLine::success;

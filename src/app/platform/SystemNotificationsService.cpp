@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVariantMap>
 
+#include <utility>
+
 namespace {
 
 const QString notificationsName = QStringLiteral("org.freedesktop.Notifications");
@@ -36,6 +38,27 @@ void whenAnswered(const QDBusPendingCall &call, std::function<void(const QDBusMe
                          finished->deleteLater();
                          done(finished->reply());
                      });
+}
+
+// How long a notification waits for the server to tell its capabilities.
+constexpr int capabilitiesTimeoutMs = 5000;
+
+// The body markup's own characters as entities; the rest is shown as it is.
+QString escapedMarkup(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'&')
+            escaped += QStringLiteral("&amp;");
+        else if (c == u'<')
+            escaped += QStringLiteral("&lt;");
+        else if (c == u'>')
+            escaped += QStringLiteral("&gt;");
+        else
+            escaped += c;
+    }
+    return escaped;
 }
 
 struct Command {
@@ -72,10 +95,37 @@ QList<Command> notificationSettingsCommands(const QString &currentDesktop)
 
 } // namespace
 
+// The server's answer to GetCapabilities, shared with the pending call.
+struct SystemNotificationsService::BodyMarkup {
+    std::optional<bool> supported;
+    QList<std::function<void(bool)>> waiting;
+};
+
 SystemNotificationsService::SystemNotificationsService(QDBusConnection bus, Launcher launcher)
     : m_bus(std::move(bus))
     , m_launcher(std::move(launcher))
+    , m_bodyMarkup(std::make_shared<BodyMarkup>())
 {}
+
+void SystemNotificationsService::whenBodyMarkupKnown(std::function<void(bool markup)> done)
+{
+    if (m_bodyMarkup->supported)
+        return done(*m_bodyMarkup->supported);
+    m_bodyMarkup->waiting.append(std::move(done));
+    if (m_bodyMarkup->waiting.size() > 1)
+        return;
+    const QDBusMessage capabilities =
+        QDBusMessage::createMethodCall(notificationsName, QStringLiteral("/org/freedesktop/Notifications"),
+                                       notificationsName, QStringLiteral("GetCapabilities"));
+    // A server that cannot say is taken to show plain text.
+    whenAnswered(m_bus.asyncCall(capabilities, capabilitiesTimeoutMs),
+                 [markup = m_bodyMarkup](const QDBusMessage &reply) {
+                     markup->supported = reply.type() == QDBusMessage::ReplyMessage
+                         && reply.arguments().value(0).toStringList().contains(QStringLiteral("body-markup"));
+                     for (const auto &waiting : std::exchange(markup->waiting, {}))
+                         waiting(*markup->supported);
+                 });
+}
 
 void SystemNotificationsService::checkReachable(std::function<void(bool reachable)> done) const
 {
@@ -110,6 +160,15 @@ void SystemNotificationsService::authorizationStatus(std::function<void(int stat
 
 void SystemNotificationsService::sendRestoredNotification(const QString &accountName)
 {
+    whenBodyMarkupKnown([bus = m_bus, accountName](bool markup) {
+        // A server that renders markup would draw "<b>" in a name as bold,
+        // or load an image named in it.
+        sendNotification(bus, markup ? escapedMarkup(accountName) : accountName);
+    });
+}
+
+void SystemNotificationsService::sendNotification(QDBusConnection bus, const QString &accountName)
+{
     const QVariantMap hints{
         {QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
         {QStringLiteral("desktop-entry"), AppConfig::applicationId},
@@ -124,7 +183,7 @@ void SystemNotificationsService::sendRestoredNotification(const QString &account
     notify << AppConfig::appDisplayName << uint(0) << AppConfig::applicationId << QStringLiteral("Лимит восстановлен")
            << QStringLiteral("Аккаунт ") + accountName + QStringLiteral(": недельный лимит восстановлен.")
            << QStringList() << hints << int(-1);
-    m_bus.send(notify);
+    bus.send(notify);
 }
 
 void SystemNotificationsService::openSystemNotificationSettings()

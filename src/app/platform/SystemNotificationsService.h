@@ -5,6 +5,8 @@
 #include <QDBusConnection>
 #include <QStringList>
 
+#include <memory>
+
 // Desktop notifications through org.freedesktop.Notifications on the session
 // bus. There is no permission to ask for on this platform: notifications are
 // "authorized" while a notification server runs or the bus can start one.
@@ -31,8 +33,14 @@ public:
     static bool launchIfInstalled(const QString &program, const QStringList &arguments);
 
 private:
+    struct BodyMarkup;
+
     void checkReachable(std::function<void(bool reachable)> done) const;
+    // Whether the server renders markup in bodies, asked once.
+    void whenBodyMarkupKnown(std::function<void(bool markup)> done);
+    static void sendNotification(QDBusConnection bus, const QString &accountName);
 
     QDBusConnection m_bus;
     Launcher m_launcher;
+    std::shared_ptr<BodyMarkup> m_bodyMarkup;
 };

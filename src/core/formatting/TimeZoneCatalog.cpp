@@ -3,8 +3,15 @@
 #include <QCollator>
 #include <QTimeZone>
 
+#include <unicode/locid.h>
+#include <unicode/timezone.h>
+#include <unicode/tzfmt.h>
+#include <unicode/tznames.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -14,15 +21,71 @@ struct Entry {
     QString title;
 };
 
-QString localisedName(const QTimeZone &zone, const QLocale &locale)
+icu::UnicodeString toIcu(const QString &text)
 {
-    QString name = zone.displayName(QTimeZone::GenericTime, QTimeZone::LongName, locale);
-    if (name.isEmpty())
-        name = zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, locale);
-    if (name.isEmpty())
-        name = QString::fromUtf8(zone.id());
-    return name;
+    return icu::UnicodeString(reinterpret_cast<const char16_t *>(text.utf16()), int32_t(text.size()));
 }
+
+// The names come from ICU directly: Qt 6.4 answers a request for the generic
+// name with the standard-time one ("…, стандартное время" in July).
+class ZoneNames {
+public:
+    explicit ZoneNames(const QLocale &locale)
+    {
+        const icu::Locale icuLocale(locale.name().toLatin1().constData());
+        UErrorCode status = U_ZERO_ERROR;
+        m_names.reset(icu::TimeZoneNames::createInstance(icuLocale, status));
+        if (U_FAILURE(status))
+            m_names.reset();
+        status = U_ZERO_ERROR;
+        m_format.reset(icu::TimeZoneFormat::createInstance(icuLocale, status));
+        if (U_FAILURE(status))
+            m_format.reset();
+    }
+
+    // ICU's canonical form of an IANA identifier; none for the identifiers
+    // Qt adds of its own ("UTC+03:00"), which no other program would know.
+    static std::optional<icu::UnicodeString> canonicalId(const QString &identifier)
+    {
+        icu::UnicodeString canonical;
+        UBool isSystemId = false;
+        UErrorCode status = U_ZERO_ERROR;
+        icu::TimeZone::getCanonicalID(toIcu(identifier), canonical, isSystemId, status);
+        if (U_FAILURE(status) || !isSystemId)
+            return std::nullopt;
+        return canonical;
+    }
+
+    // The long generic name, which says neither standard nor summer time:
+    // the region's ("Восточная Америка"), else the place's ("Великобритания").
+    // Failing both, the standard-time name, and then the identifier itself.
+    QString name(const icu::UnicodeString &canonical, const QString &identifier, const QDateTime &at) const
+    {
+        const UDate date = UDate(at.toMSecsSinceEpoch());
+        icu::UnicodeString name;
+        if (m_names)
+            m_names->getDisplayName(canonical, UTZNM_LONG_GENERIC, date, name);
+        if (name.isEmpty() && m_format) {
+            const std::unique_ptr<icu::TimeZone> zone(icu::TimeZone::createTimeZone(canonical));
+            // Without a place ICU writes the offset ("GMT-05:00") and then
+            // reports a standard or summer time type instead of none.
+            UTimeZoneFormatTimeType type = UTZFMT_TIME_TYPE_UNKNOWN;
+            icu::UnicodeString place;
+            m_format->format(UTZFMT_STYLE_GENERIC_LOCATION, *zone, date, place, &type);
+            if (type == UTZFMT_TIME_TYPE_UNKNOWN)
+                name = place;
+        }
+        if (name.isEmpty() && m_names)
+            m_names->getDisplayName(canonical, UTZNM_LONG_STANDARD, date, name);
+        if (name.isEmpty())
+            return identifier;
+        return QString(reinterpret_cast<const QChar *>(name.getBuffer()), name.length());
+    }
+
+private:
+    std::unique_ptr<icu::TimeZoneNames> m_names;
+    std::unique_ptr<icu::TimeZoneFormat> m_format;
+};
 
 void appendTwoDigits(QString &text, int value)
 {
@@ -65,15 +128,17 @@ QList<TimeZoneOption> TimeZoneCatalog::allOptions(const QLocale &locale)
 QList<TimeZoneOption> TimeZoneCatalog::allOptions(const QLocale &locale, const QList<QByteArray> &ids,
                                                   const QDateTime &at)
 {
+    const ZoneNames names(locale);
     QList<Entry> entries;
     entries.reserve(ids.size());
     for (const QByteArray &id : ids) {
+        const QString identifier = QString::fromUtf8(id);
+        const std::optional<icu::UnicodeString> canonical = ZoneNames::canonicalId(identifier);
         const QTimeZone zone(id);
-        if (!zone.isValid())
+        if (!canonical || !zone.isValid())
             continue;
         const int offset = zone.offsetFromUtc(at);
-        const QString identifier = QString::fromUtf8(id);
-        entries.append({identifier, offset, title(offset, localisedName(zone, locale), identifier)});
+        entries.append({identifier, offset, title(offset, names.name(*canonical, identifier, at), identifier)});
     }
 
     QCollator collator(locale);

@@ -9,8 +9,8 @@
 #include <QStringView>
 
 // The time zones offered in the preferences: the system entry, then every
-// zone the platform can open, labelled "GMT+05:30 — name (id)" and sorted
-// west to east, then by title.
+// IANA zone the platform can open, labelled "GMT+05:30 — name (id)" with
+// ICU's long generic name, and sorted west to east, then by title.
 namespace TimeZoneCatalog {
 inline constexpr QStringView systemOptionId = u"__system__";
 

@@ -5,29 +5,40 @@
 #include <utility>
 #include <variant>
 
-// A failure as the core reports it: a small kind plus, where the platform gave
-// one, its own text. The store turns it into one Russian message for the user.
+// A failure as the core reports it: a small kind plus the file it concerns,
+// when there is one. The store turns it into one Russian message for the user.
 struct Error {
     enum class Kind {
         DataFolderUnavailable, // no per-user data folder
         Decoding,              // bytes are not the expected JSON
         Encoding,              // a value could not be written as JSON
+        NotStateFile,          // a JSON object that holds none of the state's keys
         FileNotFound,
-        FileAccess, // permission denied
-        FileRead,
-        FileWrite,
-        DiskFull,
+        FolderNotFound,  // writing into a folder that does not exist
+        FileAccess,      // no permission to read the file
+        FolderAccess,    // no permission to write into the file's folder
+        ReadOnlyFolder,  // the folder is on a read-only file system
+        DiskFull,        // no space (or quota) left
+        IsFolder,        // a folder where a file was expected
+        NotAFolder,      // a file where a folder of the path was expected
+        TooLarge,        // larger than a backup can be
+        FileRead,        // any other failure to read
+        FileWrite,       // any other failure to write
+        ApplicationFile, // an export onto one of the application's own files
         InvalidArchive,  // backup: a Base64 field does not decode
         InvalidPassword, // backup: anything after the key is derived
         Crypto,          // the crypto library failed to seal
         OperationFailed, // a platform facility refused (launch at login)
-        Locked,          // another running Tallyport owns the data folder
     };
+    enum class Access { read, write };
 
     Kind kind = Kind::Decoding;
-    QString systemText; // the platform's own description, when there is one
+    QString path;   // the file concerned; empty when there is none
+    QString keptAs; // where an unreadable file will be kept before it is replaced
 
-    static Error make(Kind kind, QString systemText = {}) { return Error{kind, std::move(systemText)}; }
+    static Error make(Kind kind, QString path = {}) { return Error{kind, std::move(path), {}}; }
+    // The kind for an errno value of a failed read or write of `path`.
+    static Error fromErrno(int errorNumber, Access access, QString path);
 
     // The generic description appended to the store's messages.
     QString localizedDescription() const;

@@ -1,23 +1,65 @@
 #include "AtomicFile.h"
 
+#include "LocalFileName.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// Closes the descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {}
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return m_fd; }
 
-// errno is read right after the failing call: Qt keeps only a translated text.
-Error writeError(int errorNumber, const QFileDevice &file)
+private:
+    int m_fd;
+};
+
+// The folder part of a system path, "." for a bare name.
+QByteArray folderOf(const QByteArray &path)
 {
-    Error::Kind kind = Error::Kind::FileWrite;
-    if (errorNumber == ENOSPC || file.error() == QFileDevice::ResourceError)
-        kind = Error::Kind::DiskFull;
-    else if (errorNumber == EACCES || errorNumber == EPERM)
-        kind = Error::Kind::FileAccess;
-    return Error::make(kind, file.errorString());
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
+}
+
+std::optional<QByteArray> realPath(const QByteArray &path)
+{
+    char *real = ::realpath(path.constData(), nullptr);
+    if (!real)
+        return std::nullopt;
+    QByteArray resolved(real);
+    std::free(real);
+    return resolved;
+}
+
+// An existing file through any links; one yet to be written by its folder's
+// canonical path.
+QByteArray canonical(const QByteArray &path)
+{
+    if (auto resolved = realPath(path))
+        return *resolved;
+    if (auto folder = realPath(folderOf(path)))
+        return *folder + '/' + path.mid(path.lastIndexOf('/') + 1);
+    return path;
 }
 
 } // namespace
@@ -29,39 +71,84 @@ Result<void> writeFileAtomically(const QString &path, const QByteArray &bytes)
 
 Result<void> writeFileAtomically(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        return writeError(errno, file);
-    // A new temporary file is 0666 minus umask and one that replaces an older
-    // file copies its mode; narrow it before any secret reaches the disk.
-    errno = 0;
-    if (!file.setPermissions(kOwnerOnly))
-        return writeError(errno, file);
-    errno = 0;
-    if (!write(file))
-        return writeError(errno, file);
-    errno = 0;
-    if (!file.commit())
-        return writeError(errno, file);
+    const auto failed = [&path](int errorNumber) { return Error::fromErrno(errorNumber, Error::Access::write, path); };
+    // A link is followed, so that a linked state file stays where it is.
+    const QByteArray systemPath = LocalFileName::encode(path);
+    const QByteArray target = realPath(systemPath).value_or(systemPath);
+    // The temporary file is created private (0600) before any secret is in it.
+    QByteArray temporary = target + QByteArrayLiteral(".XXXXXX");
+    const Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return failed(errno);
+
+    int errorNumber = 0;
+    {
+        QFile file;
+        file.open(fd.get(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle);
+        errno = 0;
+        if (!write(file))
+            errorNumber = errno != 0 ? errno : (file.error() == QFileDevice::ResourceError ? ENOSPC : EIO);
+    }
+    if (errorNumber == 0 && ::fsync(fd.get()) != 0)
+        errorNumber = errno;
+    if (errorNumber == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        errorNumber = errno;
+    if (errorNumber != 0) {
+        ::unlink(temporary.constData());
+        return failed(errorNumber);
+    }
+    // The new name is durable only once the folder is on disk too.
+    const Descriptor folder(::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0)
+        ::fsync(folder.get());
     return {};
 }
 
-Result<QByteArray> readWholeFile(const QString &path)
+Result<QByteArray> readWholeFile(const QString &path, qint64 maxBytes)
 {
-    QFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly)) {
-        const int errorNumber = errno;
-        Error::Kind kind = Error::Kind::FileRead;
-        if (errorNumber == ENOENT)
-            kind = Error::Kind::FileNotFound;
-        else if (errorNumber == EACCES || errorNumber == EPERM)
-            kind = Error::Kind::FileAccess;
-        return Error::make(kind, file.errorString());
+    const auto failed = [&path](int errorNumber) { return Error::fromErrno(errorNumber, Error::Access::read, path); };
+    const Descriptor fd(::open(LocalFileName::encode(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return failed(errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return failed(errno);
+    if (S_ISDIR(info.st_mode))
+        return failed(EISDIR);
+    const bool regular = S_ISREG(info.st_mode);
+    if (regular && info.st_size > maxBytes)
+        return failed(EFBIG);
+
+    constexpr qsizetype kChunk = 64 * 1024;
+    QByteArray bytes;
+    if (regular)
+        bytes.reserve(info.st_size + kChunk);
+    for (;;) {
+        const qsizetype size = bytes.size();
+        bytes.resize(size + kChunk);
+        const ssize_t got = ::read(fd.get(), bytes.data() + size, size_t(kChunk));
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(size);
+            continue;
+        }
+        if (got < 0)
+            return failed(errno);
+        bytes.resize(size + got);
+        if (got == 0)
+            return bytes;
+        // A file that grows while it is read, or a device that never ends.
+        if (bytes.size() > maxBytes)
+            return failed(EFBIG);
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Error::make(Error::Kind::FileRead, file.errorString());
-    return bytes;
+}
+
+bool isSameFile(const QString &first, const QString &second)
+{
+    const QByteArray a = LocalFileName::encode(first);
+    const QByteArray b = LocalFileName::encode(second);
+    struct stat infoA {
+    }, infoB{};
+    if (::stat(a.constData(), &infoA) == 0 && ::stat(b.constData(), &infoB) == 0)
+        return infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
+    return canonical(a) == canonical(b);
 }

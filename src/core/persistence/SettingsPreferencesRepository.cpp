@@ -36,22 +36,28 @@ std::optional<Preferences> storedPreferences(QSettings *settings)
 } // namespace
 
 SettingsPreferencesRepository::SettingsPreferencesRepository(const QString &settingsPath,
-                                                             const QString &legacySettingsPath)
+                                                             const QString &legacySettingsPath, Access access)
     : m_settings(openSettings(settingsPath))
     , m_legacySettings(openSettings(legacySettingsPath))
+    , m_access(access)
 {}
 
 SettingsPreferencesRepository::~SettingsPreferencesRepository() = default;
 
-std::unique_ptr<SettingsPreferencesRepository> SettingsPreferencesRepository::forCurrentUser()
+QStringList SettingsPreferencesRepository::filePaths()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     if (folder.isEmpty())
-        return std::make_unique<SettingsPreferencesRepository>(QString(), QString());
+        return {QString(), QString()};
     const QString prefix = folder + QLatin1Char('/');
     const QString suffix = QStringLiteral(".conf");
-    return std::make_unique<SettingsPreferencesRepository>(prefix + AppConfig::applicationId + suffix,
-                                                           prefix + AppConfig::previousEditionId + suffix);
+    return {prefix + AppConfig::applicationId + suffix, prefix + AppConfig::previousEditionId + suffix};
+}
+
+std::unique_ptr<SettingsPreferencesRepository> SettingsPreferencesRepository::forCurrentUser(Access access)
+{
+    const QStringList paths = filePaths();
+    return std::make_unique<SettingsPreferencesRepository>(paths.at(0), paths.at(1), access);
 }
 
 Preferences SettingsPreferencesRepository::loadPreferences()
@@ -67,7 +73,7 @@ Preferences SettingsPreferencesRepository::loadPreferences()
 
 void SettingsPreferencesRepository::savePreferences(const Preferences &preferences)
 {
-    if (!m_settings)
+    if (!m_settings || m_access == Access::readOnly)
         return;
     m_settings->setValue(AppConfig::preferencesKey,
                          QJsonDocument(JsonCoding::encode(preferences)).toJson(QJsonDocument::Compact));

@@ -679,9 +679,13 @@ private:
                 if (!null())
                     readList(state.services, [this] { return readService(); });
             } else {
+                seen |= 8;
                 skipValue();
             }
         });
+        // Only other keys: not a state at all, which the document path tells.
+        if (seen == 8)
+            throw Unusual();
     }
 
     // Lenient: a missing or null key takes its default.
@@ -830,6 +834,12 @@ Result<AccountsState> decodeThroughDocument(const QByteArray &bytes, const QDate
     if (document.isNull())
         return Error::make(Error::Kind::Decoding);
     const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    // An object with keys but none of the state's (a backup, a file of some
+    // other program) is no state, even though each key may be missing.
+    const QJsonObject object = document.object();
+    if (!object.isEmpty() && !object.contains(QLatin1StringView("services"))
+        && !object.contains(QLatin1StringView("accounts")) && !object.contains(QLatin1StringView("events")))
+        return Error::make(Error::Kind::NotStateFile);
     if (auto state = JsonCoding::decodeState(root, readTime))
         return state;
     auto accounts = JsonCoding::decodeAccountList(root, readTime);

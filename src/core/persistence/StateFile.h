@@ -18,8 +18,9 @@ bool write(QIODevice &device, const AccountsState &state);
 QByteArray encode(const AccountsState &state);
 
 // The state object, or else the oldest form, a bare array of accounts. When
-// both fail the error is the array attempt's. `readTime` is the createdAt of
-// accounts that have none.
+// both fail the error is the array attempt's. An object with other keys but
+// none of "services", "accounts" and "events" is Error::Kind::NotStateFile.
+// `readTime` is the createdAt of accounts that have none.
 Result<AccountsState> decode(const QByteArray &bytes, const QDateTime &readTime);
 
 } // namespace StateFile

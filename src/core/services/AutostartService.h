@@ -2,10 +2,11 @@
 
 #include "model/Result.h"
 
-enum class AutostartStatus { enabled, disabled, requiresApproval, unavailable };
+// An autostart entry needs no one's approval on Linux, so there is no state
+// between "registered" and "allowed".
+enum class AutostartStatus { enabled, disabled, unavailable };
 
-// Launch at login. `setEnabled` fails with Error::Kind::OperationFailed
-// carrying the system's description.
+// Launch at login. `setEnabled` fails with an Error naming the entry.
 class AutostartService {
 public:
     virtual ~AutostartService() = default;

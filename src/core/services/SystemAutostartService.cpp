@@ -98,7 +98,7 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
         QFile file(path);
         if (!file.exists() || file.remove())
             return {};
-        return Error::make(Error::Kind::OperationFailed, file.errorString());
+        return Error::make(Error::Kind::OperationFailed, path);
     }
 
     // A failure to create the folder shows up in open() below, with the
@@ -115,7 +115,7 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
                               .arg(AppConfig::appDisplayName, execValue(), AppConfig::applicationId);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit())
-        return Error::make(Error::Kind::OperationFailed, file.errorString());
+        return Error::make(Error::Kind::OperationFailed, path);
     return {};
 }
 

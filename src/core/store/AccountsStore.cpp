@@ -31,12 +31,9 @@ void AccountsStore::load()
     Result<AccountsState> loaded = m_deps.accountRepository->loadState();
     if (loaded) {
         AccountsState state = std::move(loaded).value();
-        m_services = std::move(state.services);
-        m_accounts = std::move(state.accounts);
-        m_events = std::move(state.events);
+        const bool repaired = normalizeLoadedState(state);
+        adoptState(std::move(state));
         setLastErrorMessage(std::nullopt);
-        const bool repaired = normalizeLoadedState();
-        notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);
         if (repaired)
             persistState();
     } else {
@@ -52,14 +49,14 @@ void AccountsStore::clearError()
     setLastErrorMessage(std::nullopt);
 }
 
-bool AccountsStore::normalizeLoadedState()
+bool AccountsStore::normalizeLoadedState(AccountsState &state)
 {
     bool changed = false;
 
     QSet<QUuid> seen;
     QList<Service> kept;
-    kept.reserve(m_services.size());
-    for (const Service &service : std::as_const(m_services)) {
+    kept.reserve(state.services.size());
+    for (const Service &service : std::as_const(state.services)) {
         if (seen.contains(service.id)) {
             changed = true;
             continue;
@@ -67,11 +64,11 @@ bool AccountsStore::normalizeLoadedState()
         seen.insert(service.id);
         kept.append(service);
     }
-    m_services = std::move(kept);
+    state.services = std::move(kept);
 
-    auto system =
-        std::find_if(m_services.begin(), m_services.end(), [](const Service &s) { return s.id == Service::systemID; });
-    if (system != m_services.end()) {
+    auto system = std::find_if(state.services.begin(), state.services.end(),
+                               [](const Service &s) { return s.id == Service::systemID; });
+    if (system != state.services.end()) {
         if (system->name != Service::systemName) {
             system->name = Service::systemName;
             changed = true;
@@ -81,11 +78,11 @@ bool AccountsStore::normalizeLoadedState()
             changed = true;
         }
     } else {
-        m_services.prepend(Service::systemService());
+        state.services.prepend(Service::systemService());
         changed = true;
     }
 
-    for (Service &service : m_services) {
+    for (Service &service : state.services) {
         if (service.id != Service::systemID && service.isSystem) {
             service.isSystem = false;
             changed = true;
@@ -93,13 +90,13 @@ bool AccountsStore::normalizeLoadedState()
     }
 
     QSet<QUuid> validIds;
-    for (const Service &service : std::as_const(m_services))
+    for (const Service &service : std::as_const(state.services))
         validIds.insert(service.id);
 
     // Lists are keyed by account id: a later duplicate keeps its data under a
     // fresh id instead of being dropped.
     QSet<QUuid> accountIds;
-    for (Account &account : m_accounts) {
+    for (Account &account : state.accounts) {
         if (!validIds.contains(account.serviceId)) {
             account.serviceId = Service::systemID;
             changed = true;
@@ -110,21 +107,26 @@ bool AccountsStore::normalizeLoadedState()
         }
         accountIds.insert(account.id);
     }
-
-    if (m_selectedDestination.isService() && !validIds.contains(m_selectedDestination.serviceId))
-        setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
-
     return changed;
 }
 
-Result<void> AccountsStore::saveCurrentState()
+void AccountsStore::adoptState(AccountsState state)
+{
+    m_services = std::move(state.services);
+    m_accounts = std::move(state.accounts);
+    m_events = std::move(state.events);
+    if (m_selectedDestination.isService() && !findService(m_selectedDestination.serviceId))
+        setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
+    notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);
+}
+
+void AccountsStore::persistState()
 {
     Result<void> saved = m_deps.accountRepository->saveState(AccountsState{m_services, m_accounts, m_events});
     if (saved)
         setLastErrorMessage(std::nullopt);
     else
         setLastErrorMessage(QStringLiteral("Не удалось сохранить данные: ") + saved.error().localizedDescription());
-    return saved;
 }
 
 void AccountsStore::setSelectedDestination(const DashboardDestination &destination)

@@ -33,6 +33,9 @@ struct AccountsStoreServices {
     // Absent in the command line, which has neither a clipboard nor panels.
     std::shared_ptr<ClipboardService> clipboard;
     std::shared_ptr<FilePanels> filePanels;
+    // The files the application keeps (state, lock, preferences, autostart
+    // entry): an export never writes onto any of them.
+    QStringList applicationFiles;
 };
 
 // The single owner of the application's data. Every user operation is a
@@ -164,9 +167,11 @@ private:
     void setPreferencesValue(const Preferences &preferences);
     void setLastErrorMessage(std::optional<QString> message);
     void notifyChanged(int changes);
-    bool normalizeLoadedState();
-    void persistState() { (void)saveCurrentState(); }
-    Result<void> saveCurrentState();
+    // Repairs a state read from disk or from a backup; true when anything changed.
+    static bool normalizeLoadedState(AccountsState &state);
+    // Makes `state` the store's data; a selected service it lacks falls back to all accounts.
+    void adoptState(AccountsState state);
+    void persistState();
     void appendEvent(const QUuid &accountId, AccountEventType type, const QString &details);
     void checkRestoredNotifications();
     Preferences applyPreferencesRuntime(const Preferences &preferences);

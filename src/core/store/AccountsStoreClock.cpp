@@ -65,7 +65,6 @@ QString AccountsStore::autostartStatusText(AutostartStatus status)
     switch (status) {
     case AutostartStatus::enabled: return QStringLiteral("Разрешен");
     case AutostartStatus::disabled: return QStringLiteral("Выключен");
-    case AutostartStatus::requiresApproval: return QStringLiteral("Требует подтверждения в настройках macOS");
     case AutostartStatus::unavailable: return QStringLiteral("Недоступен");
     }
     return QStringLiteral("Недоступен");

@@ -203,6 +203,7 @@ Item {
                     Layout.maximumWidth: implicitWidth
                     Layout.minimumWidth: Math.min(implicitWidth, 120)
                     text: row.name
+                    textFormat: Text.PlainText
                     color: row.primaryText
                     font.pixelSize: Theme.headlineSize
                     font.weight: Font.DemiBold
@@ -214,6 +215,7 @@ Item {
                     Layout.fillWidth: true
                     Layout.maximumWidth: implicitWidth
                     text: row.note
+                    textFormat: Text.PlainText
                     color: row.secondaryText
                     font.pixelSize: Theme.subheadlineSize
                     maximumLineCount: 1

@@ -25,6 +25,7 @@ Rectangle {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: card.title
+            textFormat: Text.PlainText
             color: Theme.onSurface
             font.pixelSize: Theme.title2Size
             font.bold: true
@@ -34,6 +35,7 @@ Rectangle {
             Layout.fillWidth: true
             horizontalAlignment: Text.AlignHCenter
             text: card.subtitle
+            textFormat: Text.PlainText
             color: Theme.onSurfaceVariant
             font.pixelSize: Theme.subheadlineSize
             wrapMode: Text.WordWrap

@@ -27,6 +27,7 @@ Rectangle {
         Label {
             Layout.fillWidth: true
             text: card.name
+            textFormat: Text.PlainText
             color: Theme.onSurface
             font.pixelSize: Theme.title2Size
             font.bold: true

@@ -70,6 +70,7 @@ Item {
             objectName: "zoneTitle"
             Layout.fillWidth: true
             text: zone.serviceName
+            textFormat: Text.PlainText
             color: zone.textColor
             font.pixelSize: Theme.headlineSize
             font.weight: Font.DemiBold
@@ -89,6 +90,7 @@ Item {
             Layout.fillWidth: true
             text: zone.charged ? zone.restoredNamesLabel(zone.restoredAccountNames)
                                : zone.nextResetLabel(zone.nextResetText)
+            textFormat: Text.PlainText
             color: zone.textColor
             font.pixelSize: Theme.subheadlineSize
             wrapMode: Text.Wrap

@@ -101,6 +101,7 @@ Dialog {
             Layout.fillWidth: true
             visible: text !== ""
             text: alert.message
+            textFormat: Text.PlainText
             color: Theme.onSurfaceVariant
             font.pixelSize: Theme.bodySize
             wrapMode: Text.WordWrap

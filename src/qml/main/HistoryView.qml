@@ -88,6 +88,7 @@ Item {
                 Label {
                     Layout.fillWidth: true
                     text: row.headline
+                    textFormat: Text.PlainText
                     color: Theme.onSurface
                     font.pixelSize: Theme.headlineSize
                     font.weight: Font.DemiBold
@@ -96,6 +97,7 @@ Item {
                 Label {
                     Layout.fillWidth: true
                     text: row.detailsText
+                    textFormat: Text.PlainText
                     color: Theme.onSurfaceVariant
                     font.pixelSize: Theme.subheadlineSize
                     wrapMode: Text.Wrap

@@ -51,6 +51,7 @@ Button {
         Label {
             Layout.fillWidth: true
             text: row.text
+            textFormat: Text.PlainText
             color: row.contentColor
             elide: Text.ElideRight
             maximumLineCount: 1

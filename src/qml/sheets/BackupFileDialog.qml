@@ -123,6 +123,7 @@ Dialog {
                 Text {
                     Layout.fillWidth: true
                     text: dialog.folder
+                    textFormat: Text.PlainText
                     color: Theme.onSurface
                     font.pixelSize: Theme.subheadlineSize
                     font.weight: Font.Medium
@@ -194,6 +195,7 @@ Dialog {
                             Text {
                                 Layout.fillWidth: true
                                 text: row.text
+                                textFormat: Text.PlainText
                                 color: row.highlighted ? "white" : Theme.onSurface
                                 font.pixelSize: Theme.subheadlineSize
                                 elide: Text.ElideMiddle

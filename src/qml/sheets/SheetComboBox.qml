@@ -64,6 +64,7 @@ ComboBox {
 
         contentItem: Text {
             text: item.text
+            textFormat: Text.PlainText
             color: item.highlighted ? "white" : Theme.onSurface
             font: combo.font
             elide: Text.ElideRight

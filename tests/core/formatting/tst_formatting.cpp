@@ -131,6 +131,10 @@ private slots:
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("unopenable skipped")
             << QList<QByteArray>{"Nowhere/Bogus", "Asia/Tokyo"} << QStringList{"Asia/Tokyo"};
+        // Stored in preferences and backups, an identifier must mean the same to
+        // other programs: Qt's own "UTC+03:00" does not.
+        QTest::newRow("only IANA identifiers")
+            << QList<QByteArray>{"UTC+03:00", "Europe/Moscow", "UTC-05:30"} << QStringList{"Europe/Moscow"};
         QTest::newRow("west before east")
             << QList<QByteArray>{"Asia/Tokyo", "America/St_Johns", "Asia/Kolkata", "Europe/London", "Etc/GMT+5"}
             << QStringList{"Etc/GMT+5", "America/St_Johns", "Europe/London", "Asia/Kolkata", "Asia/Tokyo"};
@@ -152,6 +156,36 @@ private slots:
         QFETCH(QStringList, expected);
         expected.prepend(QStringLiteral("__system__"));
         QCOMPARE(idsOf(TimeZoneCatalog::allOptions(russian, ids, january)), expected);
+    }
+
+    // The name holds in summer and winter alike; only the offset moves.
+    void genericNameInEverySeason_data()
+    {
+        QTest::addColumn<QByteArray>("id");
+        QTest::addColumn<QString>("winter");
+        QTest::addColumn<QString>("summer");
+        QTest::newRow("region") << QByteArray("America/New_York") << "GMT-05:00 — Восточная Америка (America/New_York)"
+                                << "GMT-04:00 — Восточная Америка (America/New_York)";
+        QTest::newRow("southern summer") << QByteArray("Australia/Sydney")
+                                         << "GMT+11:00 — Восточная Австралия (Australia/Sydney)"
+                                         << "GMT+10:00 — Восточная Австралия (Australia/Sydney)";
+        QTest::newRow("place") << QByteArray("Europe/London") << "GMT+00:00 — Великобритания (Europe/London)"
+                               << "GMT+01:00 — Великобритания (Europe/London)";
+        QTest::newRow("no summer time") << QByteArray("Europe/Moscow") << "GMT+03:00 — Москва (Europe/Moscow)"
+                                        << "GMT+03:00 — Москва (Europe/Moscow)";
+        QTest::newRow("standard name only") << QByteArray("UTC") << "GMT+00:00 — Всемирное координированное время (UTC)"
+                                            << "GMT+00:00 — Всемирное координированное время (UTC)";
+        QTest::newRow("no name") << QByteArray("Etc/GMT+5") << "GMT-05:00 — Etc/GMT+5 (Etc/GMT+5)"
+                                 << "GMT-05:00 — Etc/GMT+5 (Etc/GMT+5)";
+    }
+
+    void genericNameInEverySeason()
+    {
+        QFETCH(QByteArray, id);
+        QFETCH(QString, winter);
+        QFETCH(QString, summer);
+        QCOMPARE(TimeZoneCatalog::allOptions(russian, {id}, january).at(1).title, winter);
+        QCOMPARE(TimeZoneCatalog::allOptions(russian, {id}, utc("2026-07-15T12:00:00Z")).at(1).title, summer);
     }
 
     void fullCatalogue()

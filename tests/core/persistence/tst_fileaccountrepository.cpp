@@ -65,40 +65,6 @@ private slots:
         m_dataHome = m_home->filePath(QStringLiteral("share"));
     }
 
-    // Also over an older file readable by others: the passwords are inside.
-    void writesAtomicallyForTheOwnerOnly()
-    {
-        const QString path = m_home->filePath(QStringLiteral("accounts.json"));
-        writeFile(path, "old contents that are longer than the new ones");
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther));
-        QVERIFY(writeFileAtomically(path, "{}\n").ok());
-        QCOMPARE(fileBytes(path), QByteArray("{}\n"));
-        QCOMPARE(fileMode(path), 0600);
-        QCOMPARE(filesIn(m_home->path()), QStringList{"accounts.json"});
-    }
-
-    void fileErrors()
-    {
-        QVERIFY(QDir(m_home->path()).mkdir(QStringLiteral("folder")));
-        QCOMPARE(readWholeFile(m_home->filePath("missing/a.json")).error().kind, Error::Kind::FileNotFound);
-        QCOMPARE(readWholeFile(m_home->filePath("folder")).error().kind, Error::Kind::FileRead);
-        const auto missingFolder = writeFileAtomically(m_home->filePath("missing/a.json"), "{}");
-        QCOMPARE(missingFolder.error().kind, Error::Kind::FileWrite);
-        QVERIFY(!missingFolder.error().systemText.isEmpty());
-        QVERIFY(!writeFileAtomically(m_home->filePath("folder"), "{}").ok());
-        QVERIFY(QFileInfo(m_home->filePath("folder")).isDir());
-        if (isSuperuser())
-            QSKIP("permissions do not bind the superuser");
-        const QString path = m_home->filePath("folder/a.json");
-        QVERIFY(writeFileAtomically(path, "{}").ok());
-        QVERIFY(QFile::setPermissions(path, {}));
-        QCOMPARE(readWholeFile(path).error().kind, Error::Kind::FileAccess);
-        QVERIFY(QFile::setPermissions(m_home->filePath("folder"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        QCOMPARE(writeFileAtomically(path, "{}").error().kind, Error::Kind::FileAccess);
-        QVERIFY(QFile::setPermissions(m_home->filePath("folder"),
-                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
-    }
-
     void dataFolder()
     {
         // The first data location, made private; a first start writes no file.
@@ -126,8 +92,23 @@ private slots:
 
         // A file where the folder should be.
         writeFile(m_home->filePath("blocked/org.tallyport.Tallyport"), "x");
-        QVERIFY(
-            !FileAccountRepository::createInDataLocations({m_home->filePath("blocked")}).error().systemText.isEmpty());
+        QCOMPARE(FileAccountRepository::createInDataLocations({m_home->filePath("blocked")}).error().kind,
+                 Error::Kind::NotAFolder);
+    }
+
+    // What status and export read: the previous edition's file where it lies,
+    // with nothing created, and the current one once it exists.
+    void readInPlaceCreatesNothing()
+    {
+        QCOMPARE(FileAccountRepository::readInPlace({m_dataHome}).value(), AccountsState{});
+        writeFile(m_dataHome + "/org.tallyport.Limits/accounts.json", "[{\"name\": \"old\"}]");
+        QCOMPARE(FileAccountRepository::readInPlace({m_dataHome}).value().accounts.at(0).name, QStringLiteral("old"));
+        QCOMPARE(QDir(m_dataHome).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"org.tallyport.Limits"});
+        writeFile(m_dataHome + "/org.tallyport.Tallyport/accounts.json", "{\"other\": 1}");
+        const Error foreign = FileAccountRepository::readInPlace({m_dataHome}).error();
+        QCOMPARE(foreign.kind, Error::Kind::NotStateFile);
+        QVERIFY(foreign.keptAs.isEmpty()); // reading never renames anything
     }
 
     // The previous edition's file (here its bare-array form) is copied once and never written.
@@ -159,6 +140,8 @@ private slots:
                                     << Error::Kind::Decoding;
         QTest::newRow("empty") << QByteArray() << true << Error::Kind::Decoding;
         QTest::newRow("no read permission") << QByteArray("[]") << false << Error::Kind::FileAccess;
+        QTest::newRow("a backup saved over it")
+            << QByteArray(R"({"schemaVersion": 1, "saltBase64": "c2FsdA=="})") << true << Error::Kind::NotStateFile;
     }
 
     void unreadableFileIsMovedAsideBeforeTheNextSave()
@@ -172,8 +155,13 @@ private slots:
         writeFile(repository->filePath(), bytes);
         if (!readable)
             QVERIFY(QFile::setPermissions(repository->filePath(), {}));
-        for (int attempt = 0; attempt < 2; ++attempt)
-            QCOMPARE(repository->loadState().error().kind, kind);
+        QString keptAs; // the name the user is told
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const Error error = repository->loadState().error();
+            QCOMPARE(error.kind, kind);
+            QCOMPARE(error.path, repository->filePath());
+            keptAs = error.keptAs;
+        }
         QCOMPARE(filesIn(m_home->path()), QStringList{"accounts.json"});
 
         const AccountsState state = sampleState();
@@ -182,6 +170,7 @@ private slots:
         QCOMPARE(files.size(), 2);
         QVERIFY2(QRegularExpression(R"(^accounts\.json\.unreadable-\d{8}T\d{6}Z$)").match(files[1]).hasMatch(),
                  qPrintable(files[1]));
+        QCOMPARE(m_home->filePath(files[1]), keptAs);
         QVERIFY(QFile::setPermissions(m_home->filePath(files[1]), QFileDevice::ReadOwner));
         QCOMPARE(fileBytes(m_home->filePath(files[1])), bytes);
         QCOMPARE(repository->loadState().value(), state);

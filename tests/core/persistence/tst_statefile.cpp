@@ -30,6 +30,9 @@ Result<AccountsState> referenceDecode(const QByteArray &bytes)
     if (document.isNull())
         return Error::make(Error::Kind::Decoding);
     const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
+    const QJsonObject object = document.object();
+    if (!object.isEmpty() && !object.contains("services") && !object.contains("accounts") && !object.contains("events"))
+        return Error::make(Error::Kind::NotStateFile);
     if (auto state = JsonCoding::decodeState(root, kReadTime))
         return state;
     auto accounts = JsonCoding::decodeAccountList(root, kReadTime);
@@ -251,6 +254,10 @@ private slots:
         QTest::newRow("top-level string") << QByteArray(R"("accounts")") << false;
         QTest::newRow("top-level null") << QByteArray("null") << false;
         QTest::newRow("only spaces") << QByteArray("  \n") << false;
+        // A JSON object that is not a state at all (a backup saved over it).
+        QTest::newRow("a backup, not a state")
+            << QByteArray(R"({"schemaVersion": 1, "saltBase64": "", "combinedBase64": ""})") << false;
+        QTest::newRow("one state key among others") << QByteArray(R"({"schemaVersion": 1, "events": null})") << true;
         // Empty, truncated and cut files, trailing text: see readsDamagedFilesLikeJsonCoding.
     }
 
@@ -265,7 +272,7 @@ private slots:
         if (ok)
             QCOMPARE(actual.value(), expected.value());
         else
-            QCOMPARE(actual.error().kind, Error::Kind::Decoding);
+            QCOMPARE(actual.error().kind, expected.error().kind);
     }
 
     void readsDamagedFilesLikeJsonCoding()

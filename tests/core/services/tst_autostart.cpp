@@ -160,7 +160,7 @@ void AutostartTest::failures()
     QFile::setPermissions(m_config->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(!result.ok());
     QCOMPARE(result.error().kind, Error::Kind::OperationFailed);
-    QVERIFY(!result.error().systemText.isEmpty());
+    QCOMPARE(result.error().path, entryPath());
     QCOMPARE(service.status(), status);
 }
 

@@ -1,5 +1,6 @@
 #include "StoreFakes.h"
 
+#include "AppConfig.h"
 #include "services/BackupPayloadCoding.h"
 #include "services/CryptoSecureTransferService.h"
 
@@ -151,7 +152,7 @@ private slots:
         QVERIFY(h.autostart->calls.isEmpty());
     }
 
-    // Both modes repair what they import, and a failed save is not reported as success.
+    // Both modes repair what they import before saving it.
     void importsAreRepairedAndSaved_data()
     {
         QTest::addColumn<BackupImportMode>("mode");
@@ -173,10 +174,58 @@ private slots:
         BackupHarness h;
         AccountsStore &store = h.make(); // never loaded: no system service yet
         h.panels->openLocation = file.fileName();
-        h.repository->saveError = Error::make(Error::Kind::DiskFull);
         store.importBackupWithPanel("pw", mode);
         QCOMPARE(store.services(), (QList<Service>{Service::systemService(), claude}));
-        QVERIFY(store.lastErrorMessageText().startsWith(QStringLiteral("Не удалось сохранить данные: ")));
+        QCOMPARE(h.repository->stored.services, store.services());
+    }
+    // The imported state is saved first: when that fails, neither the data
+    // nor the preferences nor the login item change.
+    void failedImportChangesNothing()
+    {
+        for (BackupImportMode mode : {BackupImportMode::replace, BackupImportMode::merge}) {
+            BackupHarness h;
+            AccountsStore &store = h.loaded();
+            store.addAccount("Keep me", "", "", std::nullopt, false, std::nullopt);
+            const QJsonObject before = stateJson(store);
+            const Preferences preferencesBefore = store.preferences();
+            h.repository->saveError = Error::make(Error::Kind::DiskFull, "/data/accounts.json");
+            h.panels->openLocation = kFixtures + "b01-valid.json";
+            store.importBackupWithPanel("correct horse battery staple", mode);
+            QVERIFY2(store.lastErrorMessageText().startsWith(
+                         QStringLiteral("Не удалось выполнить импорт: Недостаточно места")),
+                     qPrintable(store.lastErrorMessageText()));
+            QCOMPARE(stateJson(store), before);
+            QCOMPARE(store.preferences(), preferencesBefore);
+            QVERIFY(h.preferences->saved.isEmpty());
+            QVERIFY(h.autostart->calls.isEmpty());
+        }
+    }
+
+    // Neither a backup written over the state file (through any link) nor
+    // one far too large to be a backup is ever read or written.
+    void applicationFilesAndHugeFilesAreRefused()
+    {
+        QTemporaryDir dir;
+        QFile state(dir.filePath("accounts.json"));
+        QVERIFY(state.open(QIODevice::WriteOnly));
+        state.write("{}");
+        state.close();
+        QVERIFY(QFile::link(state.fileName(), dir.filePath("link.json")));
+        BackupHarness h;
+        AccountsStore guarded(AccountsStoreServices{h.repository, h.preferences, h.clock, h.ticker, h.autostart,
+                                                    h.notifications, h.transfer, h.clipboard, h.panels,
+                                                    QStringList{state.fileName()}});
+        for (const char *name : {"accounts.json", "link.json"}) {
+            QVERIFY(!guarded.exportBackup(dir.filePath(name), "pw"));
+            QVERIFY(guarded.lastErrorMessageText().contains(QStringLiteral("хранит свои данные")));
+        }
+        QCOMPARE(readJsonObject(state.fileName()), QJsonObject());
+
+        QFile huge(dir.filePath("huge.json"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(AppConfig::maximumBackupBytes + 1));
+        QVERIFY(!guarded.importBackup(huge.fileName(), "pw", BackupImportMode::replace));
+        QVERIFY2(guarded.lastErrorMessageText().contains(QStringLiteral("больше 320 МБ")),
+                 qPrintable(guarded.lastErrorMessageText()));
     }
 };
 
