@@ -62,9 +62,16 @@ int main(int argc, char **argv)
     clock->current = now;
     auto ticker = std::make_shared<ManualTicker>();
     auto notifications = std::make_shared<FakeNotifications>();
-    AccountsStore store(AccountsStoreServices{repository, preferences, clock, ticker, std::make_shared<FakeAutostart>(),
-                                              notifications, nullptr, std::make_shared<FakeClipboard>(),
-                                              std::make_shared<FakeFilePanels>()});
+    AccountsStore store(AccountsStoreServices{repository,
+                                              preferences,
+                                              clock,
+                                              ticker,
+                                              std::make_shared<FakeAutostart>(),
+                                              notifications,
+                                              nullptr,
+                                              std::make_shared<FakeClipboard>(),
+                                              std::make_shared<FakeFilePanels>(),
+                                              {}});
     const QByteArray generated = readWholeFile(repository->filePath()).value();
     store.load();
     // A repaired state would be saved at load, and the timings would not all see the generated file.
