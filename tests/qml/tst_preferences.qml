@@ -25,7 +25,8 @@ Item {
 
         function defaults() {
             return { appearanceMode: "system", timerFormat: "compact", showSeconds: true,
-                     autoLaunchAtStartup: false, timezoneIdentifier: "", notificationsOnRestore: true }
+                     autoLaunchAtStartup: false, timezoneIdentifier: "", notificationsOnRestore: true,
+                     keepRunningInBackground: true }
         }
 
         // The window's side, recording every call; `applied` turns a preview
@@ -102,6 +103,10 @@ Item {
             compare(fake.previews.length, 2)
             compare(fake.previews[1].showSeconds, false)
             compare(fake.previews[1].appearanceMode, "dark")
+
+            mouseClick(control(sheet, "backgroundSwitch"))
+            compare(fake.previews[2].keepRunningInBackground, false)
+            compare(fake.previews[2].showSeconds, false)
         }
 
         // Closing without saving reverts to the opening values; saving commits

@@ -23,6 +23,13 @@ ApplicationWindow {
                                    ? Store.selectedSection : "accounts"
     readonly property bool archiveShown: Store.selectedServiceId === "" && Store.selectedSection === "archive"
 
+    // Brings the account's row into view and gives it the focus, once the
+    // application has selected a destination that lists it at `index`.
+    function revealAccount(accountId, index) {
+        if (window.page === "accounts" && pageLoader.item)
+            pageLoader.item.revealAccount(accountId, index)
+    }
+
     function openAccountEditor(accountId) {
         if (accountId === "")
             accountEditorHost.openForAdd()
@@ -121,6 +128,16 @@ ApplicationWindow {
     Shortcut {
         sequence: "F5"
         onActivated: Store.refreshNow()
+    }
+    // Closing goes the way of the close button: the application decides
+    // whether it quits or goes on in the background.
+    Shortcut {
+        sequence: "Ctrl+W"
+        onActivated: window.close()
+    }
+    Shortcut {
+        sequence: "Ctrl+Q"
+        onActivated: Qt.quit()
     }
 
     SplitView {

@@ -206,6 +206,15 @@ Dialog {
                         }
                     }
                     PreferencesRow {
+                        SheetSwitch {
+                            Layout.fillWidth: true
+                            objectName: "backgroundSwitch"
+                            text: "Работать в фоне после закрытия окна"
+                            checked: sheet.draft.keepRunningInBackground !== false
+                            onToggled: sheet.change("keepRunningInBackground", checked)
+                        }
+                    }
+                    PreferencesRow {
                         label: "Статус автозапуска"
                         StatusText { text: sheet.autostartStatus; Accessible.name: "Статус автозапуска: " + text }
                     }
