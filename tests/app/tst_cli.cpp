@@ -91,7 +91,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("says");
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "tallyport [КОМАНДА]";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "tallyport [--background | КОМАНДА]";
+        QTest::newRow("background with a command") << QStringList{"--background", "status"} << 2 << "--background";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "Tallyport 1.14";
         QTest::newRow("version before a command") << QStringList{"-v", "status"} << 0 << "Tallyport 1.14";
         QTest::newRow("status help") << QStringList{"status", "--help"} << 0 << "tallyport status [--json]";

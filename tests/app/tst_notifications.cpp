@@ -1,6 +1,7 @@
 #include "platform/SystemNotificationsService.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTest>
 

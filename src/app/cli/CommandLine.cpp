@@ -316,6 +316,9 @@ int importCommand(const QStringList &arguments)
 
 std::optional<CommandLine::WindowOptions> CommandLine::windowOptions(const QStringList &arguments)
 {
+    // "--" announces a command's operands, which the window has none of.
+    if (arguments.contains(QStringLiteral("--")))
+        return std::nullopt;
     QCommandLineParser parser;
     parser.addOption(backgroundOption);
     if (!parser.parse(QStringList{QStringLiteral("tallyport")} + arguments) || !parser.positionalArguments().isEmpty())

@@ -23,18 +23,20 @@ QString plainMenuText(QString text)
     return text.replace(u'&', QStringLiteral("&&"));
 }
 
+// The window's own colours, which the menu would not take from the desktop.
 QPalette menuPalette(bool dark)
 {
-    if (!dark)
-        return QPalette(QColor(0xf6, 0xf6, 0xf8));
-    QPalette palette(QColor(0x2e, 0x2f, 0x33), QColor(0x26, 0x27, 0x2b));
-    palette.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xf0));
-    palette.setColor(QPalette::Text, QColor(0xee, 0xee, 0xf0));
-    palette.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xf0));
-    palette.setColor(QPalette::Highlight, QColor(0x3d, 0x6f, 0xd8));
+    const QColor background = dark ? QColor(0x24, 0x26, 0x2d) : QColor(0xf7, 0xf7, 0xf9);
+    const QColor text = dark ? QColor(0xee, 0xef, 0xf2) : QColor(0x1c, 0x1d, 0x21);
+    const QColor muted = dark ? QColor(0x9a, 0x9c, 0xa3) : QColor(0x70, 0x72, 0x78);
+    QPalette palette(text, background, background.lighter(115), background.darker(130), background.darker(110), text,
+                     Qt::white, background, background);
+    palette.setColor(QPalette::Highlight, QColor(0x1f, 0x6f, 0xeb));
     palette.setColor(QPalette::HighlightedText, Qt::white);
-    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x9a, 0x9b, 0xa0));
-    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x9a, 0x9b, 0xa0));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, muted);
+    // Fusion embosses disabled text with this colour.
+    palette.setColor(QPalette::Disabled, QPalette::Light, background);
     return palette;
 }
 
