@@ -27,7 +27,7 @@ ApplicationWindow {
     // application has selected a destination that lists it at `index`.
     function revealAccount(accountId, index) {
         if (window.page === "accounts" && pageLoader.item)
-            pageLoader.item.revealAccount(accountId, index)
+            pageLoader.item.revealAccount(accountId, index) // qmllint disable type
     }
 
     function openAccountEditor(accountId) {
