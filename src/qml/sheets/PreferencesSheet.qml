@@ -206,6 +206,10 @@ Dialog {
                         }
                     }
                     PreferencesRow {
+                        label: "Статус автозапуска"
+                        StatusText { text: sheet.autostartStatus; Accessible.name: "Статус автозапуска: " + text }
+                    }
+                    PreferencesRow {
                         SheetSwitch {
                             Layout.fillWidth: true
                             objectName: "backgroundSwitch"
@@ -213,10 +217,6 @@ Dialog {
                             checked: sheet.draft.keepRunningInBackground !== false
                             onToggled: sheet.change("keepRunningInBackground", checked)
                         }
-                    }
-                    PreferencesRow {
-                        label: "Статус автозапуска"
-                        StatusText { text: sheet.autostartStatus; Accessible.name: "Статус автозапуска: " + text }
                     }
                     PreferencesRow {
                         label: "Часовой пояс"
