@@ -2,9 +2,11 @@
 #include "AppConfig.h"
 #include "DataFolderLock.h"
 #include "DisplayCheck.h"
+#include "QuitSignals.h"
 #include "SingleInstance.h"
 #include "Singletons.h"
 #include "cli/CommandLine.h"
+#include "persistence/BackgroundAccountRepository.h"
 #include "persistence/FileAccountRepository.h"
 #include "persistence/LocalFileName.h"
 #include "platform/SystemClipboardService.h"
@@ -128,7 +130,9 @@ int runWindow(int argc, char *argv[])
         // Without a lock (a read-only folder) the window still shows the
         // data; a save then reports why it cannot write.
         instance.listen();
-        repository = std::move(file).value();
+        // The window saves on a writer thread: a large state never freezes it.
+        repository =
+            std::make_shared<BackgroundAccountRepository>(std::shared_ptr<AccountRepository>(std::move(file).value()));
     } else {
         repository = AppBootstrap::makeAccountRepository();
     }
@@ -139,6 +143,13 @@ int runWindow(int argc, char *argv[])
     const auto filePanels = std::make_shared<DialogFilePanels>();
     services.filePanels = filePanels;
     std::unique_ptr<AccountsStore> store = AppBootstrap::makeStore(std::move(services));
+
+    // Every way out waits for the last change to be written: the last
+    // window closed or Ctrl+Q (aboutToQuit), SIGTERM or SIGINT (a quit), and
+    // the end of the desktop session.
+    const QuitSignals quitSignals;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, store.get(), [&store] { store->flushSaves(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, store.get(), [&store] { store->flushSaves(); });
 
     StoreBridge bridge(*store);
     // The stored appearance is known before the first frame; the desktop's

@@ -79,6 +79,9 @@ public:
     // Loading and errors.
     Q_INVOKABLE void load();
     Q_INVOKABLE void clearError();
+    // Returns once every change is on disk (or its save has failed); the
+    // window's saves run on a writer thread.
+    void flushSaves();
 
     // Account operations; each one logs and saves.
     QUuid targetServiceID(const std::optional<QUuid> &preferred) const;
@@ -172,6 +175,7 @@ private:
     // Makes `state` the store's data; a selected service it lacks falls back to all accounts.
     void adoptState(AccountsState state);
     void persistState();
+    void reportSave(const Result<void> &saved);
     void appendEvent(const QUuid &accountId, AccountEventType type, const QString &details);
     void checkRestoredNotifications();
     Preferences applyPreferencesRuntime(const Preferences &preferences);
