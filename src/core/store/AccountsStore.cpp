@@ -121,6 +121,7 @@ void AccountsStore::adoptState(AccountsState state)
     m_services = std::move(state.services);
     m_accounts = std::move(state.accounts);
     m_events = std::move(state.events);
+    ++m_eventsRevision;
     if (m_selectedDestination.isService() && !findService(m_selectedDestination.serviceId))
         setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
     notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);

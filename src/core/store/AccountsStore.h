@@ -114,6 +114,11 @@ public:
     QList<Account> liveAccounts() const;
     QList<Account> filteredAccounts() const;
     QList<AccountEvent> filteredEvents() const;
+    // The same as positions in events(), of the events from `from` on.
+    QList<qsizetype> filteredEventIndexes(qsizetype from = 0) const;
+    // Changes each time events() is replaced as a whole (load, import); in
+    // between, events are only ever appended.
+    int eventsRevision() const { return m_eventsRevision; }
     int totalCount() const;
     int accountsCount() const { return totalCount(); }
     int activeCount() const;
@@ -189,6 +194,7 @@ private:
     QList<Service> m_services;
     QList<Account> m_accounts;
     QList<AccountEvent> m_events;
+    int m_eventsRevision = 0;
     DashboardDestination m_selectedDestination;
     QString m_searchQuery;
     QDateTime m_now;
