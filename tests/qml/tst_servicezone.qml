@@ -4,7 +4,7 @@ import Tallyport
 
 TestCase {
     id: testCase
-    name: "OverviewCards"
+    name: "ServiceZone"
     width: 1000
     height: 900
     visible: true
@@ -14,28 +14,12 @@ TestCase {
         id: zoneComponent
         ServiceZone { width: 800; serviceName: "OpenAI" }
     }
-    Component {
-        id: cardsComponent
-        OverviewCards { width: 900 }
-    }
-    Component {
-        id: zonesModel
-        ListModel {
-            ListElement { serviceName: "Без сервиса"; restoredCount: 0; activeCount: 0; nextResetText: "" }
-            ListElement { serviceName: "OpenAI"; restoredCount: 0; activeCount: 2; nextResetText: "12 марта, 14:05" }
-        }
-    }
 
     function part(item, objectName) {
         const found = findChild(item, objectName)
         verify(found, objectName)
         return found
     }
-    function sameColour(a, b) {
-        return Math.abs(a.r - b.r) < 1 / 255 && Math.abs(a.g - b.g) < 1 / 255 && Math.abs(a.b - b.b) < 1 / 255
-    }
-
-    function cleanup() { Theme.dark = false }
 
     function test_restoredNamesLabel_data() {
         return [
@@ -68,41 +52,5 @@ TestCase {
         compare(zone.charged, data.dark)
         compare(part(zone, "zoneHeading").text, data.heading)
         compare(part(zone, "zoneDetail").text, data.detail)
-    }
-
-    function test_chargedZoneKeepsDarkTextInDarkAppearance() {
-        Theme.dark = true
-        const zone = createTemporaryObject(zoneComponent, testCase, { restoredCount: 1, restoredAccountNames: ["A"] })
-        verify(sameColour(part(zone, "zoneDetail").color, Qt.rgba(26 / 255, 27 / 255, 31 / 255, 1)))
-    }
-
-    function test_namesStopAfterThreeLines() {
-        const names = []
-        for (let i = 0; i < 4; ++i)
-            names.push("Очень длинное имя восстановленного аккаунта номер " + i + " с пояснением")
-        const zone = createTemporaryObject(zoneComponent, testCase, { width: 260, restoredCount: 4,
-                                                                      restoredAccountNames: names })
-        const detail = part(zone, "zoneDetail")
-        verify(detail.truncated)
-        compare(detail.lineCount, 3)
-    }
-
-    function test_totalsAndZones() {
-        const zones = createTemporaryObject(zonesModel, testCase)
-        const cards = createTemporaryObject(cardsComponent, testCase, { servicesCount: 1, accountsCount: 7,
-                                                                        zones: zones })
-        compare(part(cards, "servicesMetric").Accessible.name, "ВСЕГО СЕРВИСОВ: 1")
-        compare(part(cards, "accountsMetric").Accessible.name, "ВСЕГО АККАУНТОВ: 7")
-        verify(cards.hasZones)
-        verify(!part(cards, "noServicesCard").visible)
-        zones.clear()
-        verify(!cards.hasZones)
-        verify(part(cards, "noServicesCard").visible)
-    }
-
-    function test_noOverviewsShowsTheEmptyCard() {
-        const cards = createTemporaryObject(cardsComponent, testCase, { zones: null })
-        verify(part(cards, "noServicesCard").visible)
-        compare(part(cards, "servicesMetric").Accessible.name, "ВСЕГО СЕРВИСОВ: 0")
     }
 }
