@@ -121,17 +121,6 @@ Item {
             focusRow(next, row.focusedPosition(), delta > 0 ? Qt.TabFocusReason : Qt.BacktabFocusReason)
     }
 
-    Shortcut {
-        sequence: "Tab"
-        enabled: list.activeFocus
-        onActivated: view.tab(true)
-    }
-    Shortcut {
-        sequences: ["Shift+Tab", "Backtab"]
-        enabled: list.activeFocus
-        onActivated: view.tab(false)
-    }
-
     ContentCard {
         objectName: "sectionEmptyState"
         visible: !view.isAll && view.isEmpty
@@ -166,6 +155,8 @@ Item {
             else if (reason === Qt.BacktabFocusReason)
                 view.focusRow(count - 1, -1, reason)
         }
+        Keys.onTabPressed: view.tab(true)
+        Keys.onBacktabPressed: view.tab(false)
         Keys.onUpPressed: view.stepRow(-1)
         Keys.onDownPressed: view.stepRow(1)
 
