@@ -30,47 +30,49 @@ class AboutTest : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void shippedWalletsHaveNoAddressYet()
+    // The developer comes from the shipped file, the wallets only from the
+    // packager's: the build without one shows no wallets.
+    void walletsComeFromTheirOwnFile()
     {
-        const AboutData::Content content = AboutData::load(sourceDir + "/src/qml/data/about.json");
-        QCOMPARE(content.wallets.size(), 4);
-        for (const AboutData::DonationWallet &wallet : content.wallets) {
-            QVERIFY2(QFile::exists(sourceDir + "/src/qml/data/wallets/" + wallet.logoFileName),
-                     qPrintable(wallet.logoFileName));
-            // Money sent to an address nobody controls is lost: real addresses
-            // are added deliberately, together with this line.
-            QVERIFY2(!wallet.address, qPrintable(wallet.title));
-        }
+        const QString about = sourceDir + "/src/qml/data/about.json";
+        const QString wallets = sourceDir + "/tests/data/about/fake-wallets.json";
+        const AboutData::Content shipped = AboutData::load(about, m_dir.filePath("none.json"));
+        QVERIFY(!shipped.developerName.isEmpty());
+        QVERIFY(shipped.wallets.isEmpty());
+        // Money sent to an address nobody controls is lost: no address is ever shipped.
+        QVERIFY(AboutData::load(about).wallets.isEmpty());
+
+        const AboutData::Content packaged = AboutData::load(about, wallets);
+        QCOMPARE(packaged.developerName, shipped.developerName);
+        QCOMPARE(packaged.wallets.size(), 3);
+        QCOMPARE(packaged.wallets[0].address, tonAddress);
     }
 
-    // An address is only ever the file's own; without one the missing-address text shows.
+    // Only wallets with a title and an address of their own are shown.
     void wallets_data()
     {
         QTest::addColumn<QByteArray>("entries");
-        QTest::addColumn<QStringList>("shown"); // title: address text
+        QTest::addColumn<QStringList>("shown"); // title: address
         QTest::newRow("not JSON") << QByteArray("wallets") << QStringList();
         QTest::newRow("address, trimmed")
             << QByteArray(R"({"title": "T", "address": " UQabc\n"})") << QStringList{"T: UQabc"};
         QTest::newRow("no address") << QByteArray(R"({"title": "A", "address": null}, {"title": "B"},)"
                                                   R"( {"title": "C", "address": "  "}, {"title": "D", "address": 42})")
-                                    << QStringList{"A: —", "B: —", "C: —", "D: —"};
-        QTest::newRow("untitled skipped")
-            << QByteArray(R"({"address": "UQabc"}, {"title": " "}, 7, {"title": "B"})") << QStringList{"B: —"};
+                                    << QStringList();
+        QTest::newRow("untitled skipped") << QByteArray(R"({"address": "UQabc"}, {"title": " ", "address": "x"}, 7,)"
+                                                        R"( {"title": "B", "address": "0x1"})")
+                                          << QStringList{"B: 0x1"};
     }
 
     void wallets()
     {
         QFETCH(QByteArray, entries);
         QFETCH(QStringList, shown);
-        const QByteArray json =
-            entries.startsWith('{') ? R"({"missingAddressText": "—", "wallets": [)" + entries + "]}" : entries;
+        const QByteArray json = entries.startsWith('{') ? R"({"wallets": [)" + entries + "]}" : entries;
         const AboutData about(AboutData::parse(json), std::make_shared<FakeClipboard>(), QString());
         QStringList found;
-        for (const QVariant &wallet : about.wallets()) {
-            const QVariantMap map = wallet.toMap();
-            found << map["title"].toString() + ": " + map["addressText"].toString();
-            QCOMPARE(map["hasAddress"].toBool(), map["address"].toString() == map["addressText"].toString());
-        }
+        for (const QVariant &wallet : about.wallets())
+            found << wallet.toMap()["title"].toString() + ": " + wallet.toMap()["address"].toString();
         QCOMPARE(found, shown);
     }
 
