@@ -198,7 +198,8 @@ FocusScope {
         // would arrange it again, and again.
         property bool compact: false
 
-        onTooNarrowChanged: Qt.callLater(() => content.compact = content.tooNarrow)
+        // Qt 6.4's qmllint takes Qt.callLater for a property.
+        onTooNarrowChanged: Qt.callLater(() => content.compact = content.tooNarrow) // qmllint disable type
         Component.onCompleted: compact = tooNarrow
 
         anchors.fill: parent
