@@ -9,12 +9,14 @@
 #include "persistence/BackgroundAccountRepository.h"
 #include "persistence/FileAccountRepository.h"
 #include "persistence/LocalFileName.h"
+#include "platform/AccessibleButton.h"
 #include "platform/SystemClipboardService.h"
 #include "view/AboutData.h"
 #include "view/AppearanceController.h"
 #include "view/DialogFilePanels.h"
 #include "view/StoreBridge.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
@@ -160,6 +162,7 @@ int runWindow(int argc, char *argv[])
     QObject::connect(store.get(), &AccountsStore::preferencesChanged, appearance.get(),
                      [&store, &appearance] { appearance->setMode(store->preferences().appearanceMode); });
 
+    QAccessible::installFactory(&AccessibleButton::factory);
     QQmlApplicationEngine engine;
     // The Tallyport module's qmldir is compiled in at qrc:/Tallyport/qmldir.
     engine.addImportPath(QStringLiteral("qrc:/"));
