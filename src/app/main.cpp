@@ -30,6 +30,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+#include <malloc.h>
 
 Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
@@ -211,6 +212,9 @@ int runWindow(int argc, char *argv[])
             [once, &store] {
                 QObject::disconnect(*once);
                 store->load();
+                // Reading a large file leaves its buffers with the allocator;
+                // hand them back to the system.
+                malloc_trim(0);
             },
             Qt::QueuedConnection);
     } else {
