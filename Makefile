@@ -46,7 +46,8 @@ format: setup
 	@scripts/format.sh
 
 # The decoders under libFuzzer (clang), FUZZ_SECONDS each, in FUZZ_DIR.
-fuzz: setup
+fuzz:
+	@scripts/setup.sh clang
 	@scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 clean:

@@ -9,7 +9,7 @@ seconds=${2:-60}
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 
 if ! command -v clang++ >/dev/null; then
-    echo "make fuzz needs clang (apt-get install clang)" >&2
+    echo "fuzz.sh needs clang (make fuzz installs it)" >&2
     exit 2
 fi
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the system packages Tallyport needs that are not installed yet.
+# Installs the system packages Tallyport needs that are not installed yet, and
+# any packages named as arguments (tools a single make target needs).
 # Debian and Ubuntu only; elsewhere it names the packages and stops.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 mapfile -t packages < <(grep -v -E '^\s*(#|$)' "$here/packages.txt")
+packages+=("$@")
 
 if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then
     echo "setup: this script installs packages on Debian 12 or Ubuntu with apt-get only." >&2

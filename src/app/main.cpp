@@ -2,11 +2,14 @@
 #include "AppConfig.h"
 #include "DataFolderLock.h"
 #include "DisplayCheck.h"
+#include "QuitSignals.h"
 #include "SingleInstance.h"
 #include "Singletons.h"
 #include "cli/CommandLine.h"
+#include "persistence/BackgroundAccountRepository.h"
 #include "persistence/FileAccountRepository.h"
 #include "persistence/LocalFileName.h"
+#include "platform/AccessibleButton.h"
 #include "platform/SystemClipboardService.h"
 #include "platform/SystemNotificationsService.h"
 #include "tray/StatusAreaIcon.h"
@@ -16,6 +19,7 @@
 #include "view/DialogFilePanels.h"
 #include "view/StoreBridge.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
@@ -29,6 +33,7 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+#include <malloc.h>
 
 Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
@@ -133,7 +138,9 @@ int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
         // Without a lock (a read-only folder) the window still shows the
         // data; a save then reports why it cannot write.
         instance.listen();
-        repository = std::move(file).value();
+        // The window saves on a writer thread: a large state never freezes it.
+        repository =
+            std::make_shared<BackgroundAccountRepository>(std::shared_ptr<AccountRepository>(std::move(file).value()));
     } else {
         repository = AppBootstrap::makeAccountRepository();
     }
@@ -147,6 +154,13 @@ int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
     services.filePanels = filePanels;
     std::unique_ptr<AccountsStore> store = AppBootstrap::makeStore(std::move(services));
 
+    // Every way out waits for the last change to be written: the last
+    // window closed or Ctrl+Q (aboutToQuit), SIGTERM or SIGINT (a quit), and
+    // the end of the desktop session.
+    const QuitSignals quitSignals;
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, store.get(), [&store] { store->flushSaves(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, store.get(), [&store] { store->flushSaves(); });
+
     StoreBridge bridge(*store);
     // The stored appearance is known before the first frame; the desktop's
     // own preference (for `system`) arrives later, without holding it up.
@@ -155,6 +169,7 @@ int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
     QObject::connect(store.get(), &AccountsStore::preferencesChanged, appearance.get(),
                      [&store, &appearance] { appearance->setMode(store->preferences().appearanceMode); });
 
+    QAccessible::installFactory(&AccessibleButton::factory);
     QQmlApplicationEngine engine;
     // The Tallyport module's qmldir is compiled in at qrc:/Tallyport/qmldir.
     engine.addImportPath(QStringLiteral("qrc:/"));
@@ -220,6 +235,9 @@ int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
             [once, &store] {
                 QObject::disconnect(*once);
                 store->load();
+                // Reading a large file leaves its buffers with the allocator;
+                // hand them back to the system.
+                malloc_trim(0);
             },
             Qt::QueuedConnection);
     } else {

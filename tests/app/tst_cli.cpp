@@ -67,10 +67,18 @@ private:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    QByteArray readState() const
+    static QByteArray readFile(const QString &path)
     {
-        QFile file(stateFile());
+        QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray readState() const { return readFile(stateFile()); }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
     }
 
     QString backupFixture() const { return QStringLiteral(TALLYPORT_TEST_DATA "/backup/b01-valid.json"); }
@@ -95,19 +103,13 @@ private slots:
         QTest::newRow("background with a command") << QStringList{"--background", "status"} << 2 << "--background";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "Tallyport 1.14";
         QTest::newRow("version before a command") << QStringList{"-v", "status"} << 0 << "Tallyport 1.14";
-        QTest::newRow("status help") << QStringList{"status", "--help"} << 0 << "tallyport status [--json]";
-        QTest::newRow("export help") << QStringList{"export", "-h"} << 0 << "tallyport export ФАЙЛ";
         QTest::newRow("import help") << QStringList{"import", "x.json", "--help"} << 0 << "tallyport import --mode";
         QTest::newRow("-v after a command") << QStringList{"export", "-v"} << 2 << "-v";
-        QTest::newRow("unknown option") << QStringList{"status", "--yaml"} << 2 << "--yaml";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2 << "frobnicate";
         QTest::newRow("-- ends options") << QStringList{"--", "--version"} << 2 << "команда --version";
-        QTest::newRow("no command") << QStringList{"--"} << 2 << "команда";
         QTest::newRow("status with a file") << QStringList{"status", "x.json"} << 2 << "--json";
-        QTest::newRow("import without mode") << QStringList{"import", "x.json"} << 2 << "--mode";
         QTest::newRow("import bad mode") << QStringList{"import", "--mode", "append", "x.json"} << 2 << "--mode";
         QTest::newRow("mode without value") << QStringList{"import", "x.json", "--mode"} << 2 << "--mode";
-        QTest::newRow("export without file") << QStringList{"export"} << 2 << "export";
         QTest::newRow("export two files") << QStringList{"export", "a.json", "b.json"} << 2 << "export";
         QTest::newRow("file named -v") << QStringList{"export", "--", "-v"} << 0 << "/-v\n";
         QTest::newRow("export into a missing folder")
@@ -135,11 +137,7 @@ private slots:
         QCOMPARE(empty.exitCode, 0);
         QCOMPARE(QJsonDocument::fromJson(empty.out.toUtf8()).array().size(), 0);
 
-        QDir().mkpath(m_home.filePath("data/org.tallyport.Limits"));
-        QFile legacy(m_home.filePath("data/org.tallyport.Limits/accounts.json"));
-        QVERIFY(legacy.open(QIODevice::WriteOnly));
-        legacy.write(R"([{"name": "из старой версии"}])");
-        legacy.close();
+        writeFile(m_home.filePath("data/org.tallyport.Limits/accounts.json"), R"([{"name": "из старой версии"}])");
         QSettings(m_home.filePath("config/org.tallyport.Limits.conf"), QSettings::IniFormat)
             .setValue("preferences", R"({"timerFormat": "full"})");
         QVERIFY(tallyport({"status"}).out.contains(QStringLiteral("из старой версии")));
@@ -164,42 +162,26 @@ private slots:
 
     void importThenStatus()
     {
-        const Run imported =
-            tallyport({"import", "--mode", "replace", backupFixture()}, QByteArray(backupPassword) + "\n");
-        QCOMPARE(imported.exitCode, 0);
-        QVERIFY(QFile::exists(stateFile()));
-
+        QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
         const Run status = tallyport({"status", "--json"});
-        QCOMPARE(status.exitCode, 0);
         const QJsonArray accounts = QJsonDocument::fromJson(status.out.toUtf8()).array();
         QCOMPARE(accounts.size(), 3);
         const QJsonObject first = accounts.at(0).toObject();
-        QCOMPARE(first.value("name").toString(), QStringLiteral("work@example.com"));
         QCOMPARE(first.value("serviceName").toString(), QStringLiteral("ChatGPT"));
         QCOMPARE(first.value("status").toString(), QStringLiteral("restored"));
         QCOMPARE(first.value("resetAt").toString(), QStringLiteral("2026-03-08T10:00:00Z"));
         QVERIFY(!first.contains("remainingSeconds"));
-        const QJsonObject archived = accounts.at(2).toObject();
-        QVERIFY(archived.value("isArchived").toBool());
-        QVERIFY(archived.value("hasNoLimits").toBool());
+        QVERIFY(accounts.at(2).toObject().value("hasNoLimits").toBool());
         QCOMPARE(accounts.at(1).toObject().value("status").toString(), QStringLiteral("idle"));
-
-        const Run table = tallyport({"status"});
-        QCOMPARE(table.exitCode, 0);
-        QVERIFY(table.out.contains(QStringLiteral("Личный\tClaude\tне запущен")));
+        QVERIFY(tallyport({"status"}).out.contains(QStringLiteral("Личный\tClaude\tне запущен")));
     }
 
     void exportImportRoundTrip()
     {
         QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
         const QByteArray before = readState();
-        const QString backup = m_home.filePath("out/b.json");
-        QDir().mkpath(m_home.filePath("out"));
-
-        const Run exported = tallyport({"export", backup}, "пароль\n");
-        QCOMPARE(exported.exitCode, 0);
-        QCOMPARE(QFile::permissions(backup) & (QFileDevice::ReadGroup | QFileDevice::ReadOther),
-                 QFileDevice::Permissions());
+        const QString backup = m_home.filePath("b.json");
+        QCOMPARE(tallyport({"export", backup}, "пароль\n").exitCode, 0);
         QCOMPARE(readState(), before); // export never writes the state
 
         // Not even a backup may be written over the data it backs up.
@@ -209,8 +191,7 @@ private slots:
         QCOMPARE(readState(), before);
 
         QFile::remove(stateFile());
-        const Run merged = tallyport({"import", "--mode=merge", backup}, "пароль\n");
-        QCOMPARE(merged.exitCode, 0);
+        QCOMPARE(tallyport({"import", "--mode=merge", backup}, "пароль\n").exitCode, 0);
         const QJsonObject state = QJsonDocument::fromJson(readState()).object();
         QCOMPARE(state.value("accounts").toArray().size(), 3);
         QCOMPARE(state.value("services").toArray().size(), 3);
@@ -221,17 +202,12 @@ private slots:
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wrong password") << QByteArray("nope\n") << backupFixture()
-                                        << QStringLiteral("Не удалось выполнить импорт: ");
-        QTest::newRow("empty password") << QByteArray("\n") << backupFixture()
-                                        << QStringLiteral("Пароль архива не может быть пустым.");
+        const QString failed = QStringLiteral("Не удалось выполнить импорт: ");
+        QTest::newRow("wrong password") << QByteArray("nope\n") << backupFixture() << failed;
         QTest::newRow("no input") << QByteArray() << backupFixture()
                                   << QStringLiteral("Пароль архива не может быть пустым.");
-        QTest::newRow("missing file") << QByteArray("pw\n") << QStringLiteral("/nonexistent/b.json")
-                                      << QStringLiteral("Не удалось выполнить импорт: ");
         QTest::newRow("not a backup") << QByteArray("pw\n")
-                                      << QStringLiteral(TALLYPORT_TEST_DATA "/backup/b08-json-array.json")
-                                      << QStringLiteral("Не удалось выполнить импорт: ");
+                                      << QStringLiteral(TALLYPORT_TEST_DATA "/backup/b08-json-array.json") << failed;
     }
 
     void failuresChangeNothing()
@@ -252,26 +228,18 @@ private slots:
     void foreignStateFileIsKeptAndNamed()
     {
         const QByteArray foreign = R"({"schemaVersion": 1, "saltBase64": "c2FsdA=="})";
-        QDir().mkpath(dataFolder());
-        QFile file(stateFile());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(foreign);
-        file.close();
-
+        writeFile(stateFile(), foreign);
         const Run status = tallyport({"status"});
         QCOMPARE(status.exitCode, 1);
         QVERIFY2(status.err.contains(QStringLiteral("«%1» не является файлом данных").arg(stateFile())),
                  qPrintable(status.err));
 
-        const Run imported =
-            tallyport({"import", "--mode", "replace", backupFixture()}, QByteArray(backupPassword) + "\n");
+        const Run imported = tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword);
         QCOMPARE(imported.exitCode, 0);
         const QStringList kept = QDir(dataFolder()).entryList({"accounts.json.unreadable-*"});
         QCOMPARE(kept.size(), 1);
         QVERIFY2(imported.err.contains(dataFolder() + "/" + kept.first()), qPrintable(imported.err));
-        QFile keptFile(dataFolder() + "/" + kept.first());
-        QVERIFY(keptFile.open(QIODevice::ReadOnly));
-        QCOMPARE(keptFile.readAll(), foreign);
+        QCOMPARE(readFile(dataFolder() + "/" + kept.first()), foreign);
     }
 
     // A window started while an import writes waits for it, then opens.
@@ -301,21 +269,13 @@ private slots:
     {
         QCOMPARE(tallyport({"import", "--mode", "replace", backupFixture()}, backupPassword).exitCode, 0);
         const QByteArray before = readState();
-        {
-            QLockFile lock(stateFile() + ".lock"); // held by this live process, as the window would
-            QVERIFY(lock.tryLock(0));
-            const Run run = tallyport({"import", "--mode", "merge", backupFixture()}, backupPassword);
-            QCOMPARE(run.exitCode, 1);
-            QVERIFY2(run.err.contains(QStringLiteral("запущенном окне")), qPrintable(run.err));
-            QCOMPARE(readState(), before);
-            QCOMPARE(tallyport({"status"}).exitCode, 0); // reading still works
-        }
-        // A lock left by a process that is gone does not block.
-        QFile stale(stateFile() + ".lock");
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("999999\ntallyport\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-        stale.close();
-        QCOMPARE(tallyport({"import", "--mode", "merge", backupFixture()}, backupPassword).exitCode, 0);
+        QLockFile lock(stateFile() + ".lock"); // held by this live process, as the window would
+        QVERIFY(lock.tryLock(0));
+        const Run run = tallyport({"import", "--mode", "merge", backupFixture()}, backupPassword);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("запущенном окне")), qPrintable(run.err));
+        QCOMPARE(readState(), before);
+        QCOMPARE(tallyport({"status"}).exitCode, 0); // reading still works
     }
 };
 

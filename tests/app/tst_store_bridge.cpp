@@ -93,6 +93,78 @@ private slots:
         QCOMPARE(reset.count(), 1);
         QCOMPARE(rows->count(), 0);
     }
+
+    // An operation changes its own rows only; the rows then are the store's.
+    void operationsChangeTheirRowsOnly_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("inserted");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<int>("changed");
+        QTest::addColumn<int>("events");
+        QTest::newRow("use") << "use" << 0 << 0 << 1 << 1;
+        QTest::newRow("edit") << "edit" << 0 << 0 << 1 << 1;
+        QTest::newRow("archive") << "archive" << 0 << 1 << 0 << 1;
+        QTest::newRow("add") << "add" << 1 << 0 << 0 << 1;
+        QTest::newRow("add with a manual restore") << "addTimed" << 1 << 0 << 0 << 2;
+    }
+    void operationsChangeTheirRowsOnly()
+    {
+        QFETCH(QString, operation);
+        QFETCH(int, inserted);
+        QFETCH(int, removed);
+        QFETCH(int, changed);
+        QFETCH(int, events);
+        StoreHarness h;
+        for (int i = 0; i < 4; ++i)
+            h.repository->stored.accounts.append(
+                makeAccount(QString::number(i), Service::systemID, utc("2026-01-01T00:00:00Z").addDays(i % 2)));
+        AccountsStore &store = h.loaded();
+        StoreBridge bridge(store);
+        AccountListModel *accounts = bridge.accounts();
+        EventListModel *history = bridge.events();
+        history->setActive(true);
+        store.addAccount("old", "", "", std::nullopt, false, std::nullopt);
+        const QUuid id = store.filteredAccounts().at(2).id;
+
+        QSignalSpy rowsInserted(accounts, &QAbstractItemModel::rowsInserted);
+        QSignalSpy rowsRemoved(accounts, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy rowsChanged(accounts, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(accounts, &QAbstractItemModel::modelReset);
+        QSignalSpy eventsInserted(history, &QAbstractItemModel::rowsInserted);
+        QSignalSpy eventsReset(history, &QAbstractItemModel::modelReset);
+        if (operation == "use")
+            store.startUsage(id);
+        else if (operation == "edit")
+            store.updateAccount(id, "renamed", "", "", std::nullopt, false, std::nullopt);
+        else if (operation == "archive")
+            store.archiveAccount(id);
+        else
+            store.addAccount("new", "", "", operation == "addTimed" ? std::optional(h.clock->current) : std::nullopt,
+                             false, std::nullopt);
+
+        int changedRows = 0;
+        for (const QList<QVariant> &signal : std::as_const(rowsChanged))
+            changedRows += signal[1].toModelIndex().row() - signal[0].toModelIndex().row() + 1;
+        QCOMPARE(rowsInserted.count(), inserted);
+        QCOMPARE(rowsRemoved.count(), removed);
+        QCOMPARE(changedRows, changed);
+        QCOMPARE(reset.count() + eventsReset.count(), 0);
+        QCOMPARE(eventsInserted.count(), events);
+
+        QStringList rowIds, storeIds;
+        for (int row = 0; row < accounts->count(); ++row)
+            rowIds << accounts->data(accounts->index(row), AccountListModel::AccountIdRole).toString();
+        for (const Account &account : store.filteredAccounts())
+            storeIds << JsonCoding::uuidString(account.id);
+        QCOMPARE(rowIds, storeIds);
+        rowIds.clear(), storeIds.clear();
+        for (int row = 0; row < history->count(); ++row)
+            rowIds << history->data(history->index(row), EventListModel::EventIdRole).toString();
+        for (const AccountEvent &event : store.filteredEvents())
+            storeIds << JsonCoding::uuidString(event.id);
+        QCOMPARE(rowIds, storeIds);
+    }
 };
 
 QTEST_GUILESS_MAIN(StoreBridgeTest)

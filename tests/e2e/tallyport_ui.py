@@ -6,15 +6,16 @@
 #
 # Qt Quick 6.4 over AT-SPI:
 # - Button is "push button", Switch and CheckBox "check box" (state "checked"),
-#   TextField "text" ("password text" when masked, and then without a name),
-#   Label "label", Dialog "dialog", Menu and ComboBox entries "menu item",
-#   ItemDelegate "list item".
+#   TextField "text", Label "label", Dialog "dialog", Menu and ComboBox entries
+#   "menu item", ItemDelegate "list item". The app's masked fields are
+#   "password text" without a name, labelled by their description.
 # - A plain Item is absent unless it sets Accessible.role and Accessible.name;
 #   give every control a unique Accessible.name.
 # - Popups are in the tree only while open; elements not showing are skipped.
 # - Press and Toggle actions do not emit clicked() or toggled(), hence real
-#   clicks; there is no EditableText, hence typing. Disabled buttons are not
-#   reported as such: a journey checks that pressing them does nothing.
+#   clicks; there is no EditableText, hence typing. A disabled control lacks
+#   the state "sensitive"; a focused one, and every focus scope around it,
+#   has "focused".
 # - There is no window manager: windows sit at 0,0 without decorations.
 import contextlib
 import ctypes
@@ -30,6 +31,8 @@ import traceback
 import uuid
 
 TIMEOUT = 5.0
+# Lines the session's X server and buses make the app print, not the app's own.
+QUIET = re.compile(r"^(qt\.qpa\.|QStandardPaths: )")
 TEXT_ROLES = {"label", "static", "heading", "paragraph", "caption"}
 SYSTEM_ID = "00000000-0000-0000-0000-000000000001"
 
@@ -95,10 +98,12 @@ class Node:
         self.acc = acc
 
     name = property(lambda self: self.acc.name or "")
+    description = property(lambda self: self.acc.description or "")
     role = property(lambda self: self.acc.getRoleName())
     states = property(lambda self: {_atspi().stateToString(s) for s in self.acc.getState().getStates()})
     checked = property(lambda self: "checked" in self.states)
     focused = property(lambda self: "focused" in self.states)
+    enabled = property(lambda self: "sensitive" in self.states)
 
     @property
     def extents(self):
@@ -116,14 +121,15 @@ class Node:
                 continue
         return ""
 
-    def walk(self):
-        # This node and its descendants, depth first in tree order.
+    def walk(self, prune=lambda node: False):
+        # This node and its descendants, depth first in tree order; not below a node `prune` picks.
         stack = [self]
         while stack:
             node = stack.pop()
             yield node
             try:
-                stack.extend(reversed([Node(c) for c in node.acc if c is not None]))
+                if not prune(node):
+                    stack.extend(reversed([Node(c) for c in node.acc if c is not None]))
             except Exception:
                 pass
 
@@ -190,12 +196,23 @@ class App:
     def names(self):
         return [repr(n) for n in self.find_all() if n.name]
 
+    def focused(self):
+        # The element with the keyboard focus: the innermost focused one. A
+        # list's rows are focus scopes: only the focused one is searched.
+        self.all_nodes()
+        found = [n for n in self.root.walk(lambda n: n.role == "list item" and not n.focused) if n.focused]
+        if not found:
+            raise UiError("nothing has the keyboard focus")
+        return found[-1]
+
     def log(self):
         with open(self.log_path, errors="replace") as f:
             return f.read()
 
-    def qml_warnings(self):
-        return [line for line in self.log().splitlines() if "qrc:/" in line or "QML" in line]
+    def warnings(self):
+        # What the app printed: it writes no log of its own, so every line is
+        # a warning (of QML, mostly), but for the desktop session's own noise.
+        return [line for line in self.log().splitlines() if line.strip() and not QUIET.search(line)]
 
     def click(self, target, role=None, button=1):
         # Clicks the element's centre with the real pointer.
@@ -398,7 +415,8 @@ class Journey:
     # A failed step does not stop the journey while the app runs; once it has
     # gone, the rest is skipped. Usage: journey.py PATH/TO/tallyport.
     # Screenshots go to $TALLYPORT_SCREENSHOTS when set, else to the scratch
-    # folder; a failed step saves one of the window.
+    # folder; a failed step saves one of the window. Whatever any launch of
+    # the app printed fails the journey's last step.
 
     def __init__(self):
         if len(sys.argv) != 2 or not os.access(sys.argv[1], os.X_OK):
@@ -407,6 +425,7 @@ class Journey:
         self.program = os.path.abspath(sys.argv[1])
         self.shots = os.environ.get("TALLYPORT_SCREENSHOTS") or scratch_dir()
         self.app = None
+        self.apps = []
         self.passed = self.failed = 0
 
     def launch(self, env=None):
@@ -414,6 +433,7 @@ class Journey:
         if self.app is not None:
             self.app.quit()
         self.app = launch(self.program, env=env)
+        self.apps.append(self.app)
         return self.app
 
     def screenshot(self, label):
@@ -444,8 +464,15 @@ class Journey:
         sys.stdout.flush()
 
     def finish(self):
-        # Stops the app, prints the tally; returns the exit status.
+        # Stops the app, checks what it printed, prints the tally; returns the exit status.
         if self.app is not None:
             self.app.quit()
+        printed = [line for app in self.apps for line in app.warnings()]
+        if printed:
+            self.failed += 1
+            print("FAIL  the app printed nothing\n      %s" % "\n      ".join(printed[:20]))
+        elif self.apps:
+            self.passed += 1
+            print("ok  the app printed nothing")
         print("%d passed, %d failed" % (self.passed, self.failed), flush=True)
         return 1 if self.failed or not self.passed else 0

@@ -2,7 +2,9 @@
 # status, "Использовать" starts a countdown, the row menu archives and the
 # archive restores, the account editor adds to the service and edits with a
 # manual restore moment, and deleting asks first; each change checked in the
-# window and in the state file on disk.
+# window and in the state file on disk. Along the way, as a screen reader and
+# a keyboard user meet them: disabled controls, the masked password, captions
+# and the copy's feedback, Tab through every row of a long list, the shortcuts.
 import datetime
 import re
 import subprocess
@@ -13,11 +15,12 @@ from tallyport_ui import DAY, Journey, account, move_pointer, parse_date, read_s
 
 COUNTDOWN = re.compile(r"^\d+д \d+ч")
 MARKUP = "Dunst & <b>Co</b>"  # would be markup if it were drawn as rich text
-openai = service("OpenAI")
-write_state([openai], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
+openai, team = service("OpenAI"), service("Команда")
+write_state([openai, team], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
                        account("Gamma", openai["id"], reset_in=-DAY / 12, age=DAY / 8),
                        account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6),
-                       account(MARKUP, openai["id"], age=DAY / 4)])
+                       account(MARKUP, openai["id"], age=DAY / 4, password="delta-pass")]
+            + [account("Участник %02d" % n, team["id"], age=DAY + n * DAY / 100) for n in range(1, 31)])
 j = Journey()
 
 
@@ -74,6 +77,18 @@ with j.step("each row shows its status: idle, restored, counting down"):
     assert any(COUNTDOWN.match(t) for t in row_texts("Delta")), row_texts("Delta")
     assert MARKUP in row_texts(MARKUP), row_texts(MARKUP)
 
+with j.step("a row without a password offers a disabled copy button; a copy is announced, then reverts"):
+    row("Alpha")
+    copy = app.find("Скопировать пароль Alpha", "push button")
+    assert not copy.enabled, copy.states
+    app.click(copy)
+    row(MARKUP)
+    assert app.find("Скопировать пароль " + MARKUP, "push button").enabled
+    app.click("Скопировать пароль " + MARKUP, "push button")
+    app.find("Скопировано: пароль " + MARKUP, "push button", timeout=1)
+    app.find("Скопировать пароль " + MARKUP, "push button")
+    assert app.find_all("Скопировать пароль Alpha", "push button"), "Alpha's disabled button answered"
+
 with j.step('"Использовать" starts a seven-day countdown, on the row and on disk'):
     row("Alpha")
     app.click("Использовать аккаунт Alpha", "push button")
@@ -98,10 +113,18 @@ with j.step('the row menu archives; "Архив" shows the row without a copy bu
 with j.step('"Добавить аккаунт" adds to the service: Cyrillic name, note and password; Return saves it trimmed'):
     app.click("OpenAI", "push button")
     app.click("Добавить аккаунт", "push button")
-    assert app.find("Выбор сервиса").text == "OpenAI"
+    app.find("Настройте параметры отслеживания лимитов.", "label")
+    picker, name = app.find("Выбор сервиса"), app.find("Название аккаунта", "text")
+    assert (picker.text, picker.description, name.description) == ("OpenAI", "СЕРВИС", "НАЗВАНИЕ АККАУНТА *")
+    save = app.find("Сохранить аккаунт", "push button")
+    assert not save.enabled, save.states
     app.type_text("Заметка аккаунта", "Лимит 40 сообщений")
-    app.type_text(app.find(role="password text"), "пароль-123")
-    app.type_text("Название аккаунта", "  Основной ключ ")
+    password = app.type_text(app.find(role="password text"), "пароль-123")
+    assert password.description == "Пароль аккаунта", password.description
+    app.wait_until(lambda: len(password.text) == 10 and len(set(password.text)) == 1 and password.text not in "пароль",
+                   lambda: "ten mask characters (read %r)" % password.text)
+    app.type_text(name, "  Основной ключ ")
+    assert save.enabled, save.states
     app.key("Return")
     app.wait_gone("Добавить аккаунт", "dialog")
     app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
@@ -137,8 +160,52 @@ with j.step('"Удалить" asks first; confirming removes the account from th
     app.wait_gone("Аккаунт Beta", "list item")
     app.wait_until(lambda: not saved_account("Beta"), lambda: "Beta gone from the state file")
 
-with j.step("no QML warnings; the app quits on SIGTERM"):
-    assert not app.qml_warnings(), "\n".join(app.qml_warnings())
-    assert app.quit() in (0, -15)
+with j.step("Tab and Shift+Tab walk every control of every row of a long list, scrolled into view; Up and Down "
+            "change rows"):
+    app.click("Команда", "push button")
+    app.key("ctrl+f")
+    app.wait_until(lambda: app.find("Поиск", "text").focused, lambda: "the search focused")
+    lx, ly, lw, lh = app.find("Аккаунты", "list").extents
+    expected = [control % ("Участник %02d" % n) for n in range(1, 31)
+                for control in ("Переключить флаг лимитов нет %s", "Использовать аккаунт %s", "Действия для %s")]
+
+    def press(key, name):
+        app.key(key)
+        app.wait_until(lambda: app.focused().name == name, lambda: "%s focuses %r (has %r)"
+                       % (key, name, app.focused().name))
+
+    for _ in range(6):
+        app.key("Tab")
+        if app.focused().name == expected[0]:
+            break
+    for name in expected[1:]:
+        press("Tab", name)
+        focused = app.focused()
+        x, y, w, h = focused.extents
+        assert ly <= y and y + h <= ly + lh, "%r at %d..%d, the list shows %d..%d" % (focused, y, y + h, ly, ly + lh)
+    j.screenshot("keyboard-focus")
+    app.key("Tab")
+    app.wait_until(lambda: not app.focused().name.endswith("Участник 30"), lambda: "the focus past the list")
+    press("shift+Tab", expected[-1])
+    press("shift+Tab", expected[-2])
+    press("Up", expected[-5])
+    press("Down", expected[-2])
+
+with j.step("F1 opens the help, Ctrl+, the preferences; the toolbar's tooltips name their shortcuts"):
+    app.key("F1")
+    app.find("Быстрый старт", "label")
+    app.key("ctrl+comma")
+    app.find("Настройки", "dialog")
+    app.key("Escape")
+    app.wait_gone("Настройки", "dialog")
+    for button, tip in (("Обновить", "Обновить (F5)"), ("Настройки", "Настройки (Ctrl+,)")):
+        x, y, w, h = app.find(button, "push button").extents
+        move_pointer(x + w // 2, y + h // 2)
+        app.find(tip, timeout=3)
+
+with j.step("Ctrl+W closes the window, which ends the app"):
+    app.key("ctrl+w")
+    app.wait_until(lambda: app.proc.poll() is not None, lambda: "the app ended")
+    assert app.proc.returncode == 0, app.proc.returncode
 
 sys.exit(j.finish())

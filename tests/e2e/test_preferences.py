@@ -1,7 +1,8 @@
 # The preferences journey: a previewed theme goes back on "Отмена" and Escape,
 # the full timer format is saved and shown, a backup is exported through the
 # save panel and imported back after a wrong password, by merging and by
-# replacing, and a stored dark appearance shows from the first frame. The open
+# replacing (the password field masked to a screen reader, the action disabled
+# while it is empty), and a stored dark appearance shows from the first frame. The open
 # panel answers through its test hook (TALLYPORT_TEST_OPEN_PATH).
 import json
 import os
@@ -53,7 +54,12 @@ def backup_sheet(button, title, password, mode=None):
     action = app.find("Экспортировать" if button == "Экспорт" else "Импортировать", "push button")
     if mode:
         app.choose("Режим импорта", mode)
-    app.type_text(app.find(role="password text"), password)
+    # Masked as a screen reader meets it: labelled, one mask character a letter.
+    assert not action.enabled, action.states
+    field = app.type_text(app.find(role="password text"), password)
+    app.wait_until(lambda: len(field.text) == len(password) and len(set(field.text)) == 1 and field.text[0] not in password,
+                   lambda: "%d mask characters (read %r)" % (len(password), field.text))
+    assert field.description == "Пароль архива" and action.enabled, (field.description, action.states)
     app.click(action)
     app.wait_gone(title, "dialog")
 
@@ -131,6 +137,11 @@ with j.step("a stored dark appearance shows from the first frame"):
     write_preferences(appearanceMode="dark")
     app = j.launch()
     assert 0.05 < brightness("dark") < 0.3, "the window starts dark, and drawn"
-    assert not app.qml_warnings(), "\n".join(app.qml_warnings())
+
+with j.step("Ctrl+Q quits"):
+    app.click("Все аккаунты", "push button")
+    app.key("ctrl+q")
+    app.wait_until(lambda: app.proc.poll() is not None, lambda: "the app ended")
+    assert app.proc.returncode == 0, app.proc.returncode
 
 sys.exit(j.finish())

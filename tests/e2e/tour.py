@@ -13,7 +13,7 @@ from tallyport_ui import DAY, NOW, account, event, service, write_preferences, w
 
 
 def seed(mode):
-    """Three services, accounts in every state, an archived one, some history."""
+    """Three services, accounts in every state, an archived one, a long name, some history."""
     chatgpt, claude, gemini = service("ChatGPT", 90 * DAY), service("Claude", 60 * DAY), service("Gemini", 30 * DAY)
     hours = lambda n: datetime.timedelta(hours=n)
     accounts = [
@@ -23,6 +23,9 @@ def seed(mode):
         account("team@studio.ru", claude["id"], 40 * DAY, 6 * DAY + hours(20), note="Команда дизайна",
                 password="s3cret"),
         account("research", gemini["id"], 20 * DAY, note="Длинные документы", password="s3cret", hasNoLimits=True),
+        account("Общий аккаунт отдела исследований и разработки для длинных документов, отчётов и переписки "
+                "с партнёрами", gemini["id"], 15 * DAY, 3 * DAY, note="рабочий аккаунт", password="s3cret"),
+        account("archive-bot", gemini["id"], 12 * DAY, note="без лимитов", hasNoLimits=True),
         account("backup@gmail.com", chatgpt["id"], 10 * DAY),
         account("старый аккаунт", age=120 * DAY, reset_in=-20 * DAY, note="в архиве", password="s3cret",
                 isArchived=True, archivedAt=ui.iso(NOW - 3 * DAY)),
@@ -74,8 +77,10 @@ def main(program, mode, out):
     escape()
     shot("11-wallet-qr", lambda: app.click(app.find_all(contains="Показать QR-код ")[0]))
     escape()
+    shot("12-long-name", section("Gemini"))
+    shot("13-keyboard-focus", lambda: app.key("ctrl+f"), lambda: app.key(*["Tab"] * 6))
     app.quit()
-    print("%d passed, %d failed" % (11 - len(failures), len(failures)))
+    print("%d passed, %d failed" % (13 - len(failures), len(failures)))
     return 1 if failures else 0
 
 

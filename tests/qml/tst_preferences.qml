@@ -70,45 +70,6 @@ Item {
             combo.activated(index)
         }
 
-        function test_opensWithInitialValuesAndAsksForStatuses() {
-            const fake = fakeCallbacks()
-            const initial = Object.assign(defaults(), { appearanceMode: "dark", timerFormat: "full",
-                                                        timezoneIdentifier: "Europe/Moscow" })
-            const sheet = openSheet(fake, initial)
-
-            compare(sheet.selectedTab, "general")
-            compare(control(sheet, "appearanceCombo").displayText, "Ночь")
-            compare(control(sheet, "timerFormatCombo").displayText, "Полный")
-            verify(control(sheet, "showSecondsSwitch").checked)
-            verify(!control(sheet, "autoLaunchSwitch").checked)
-            compare(control(sheet, "timezoneButton").text, "GMT+03:00 — Москва (Europe/Moscow)")
-            compare(fake.previews.length, 0)
-
-            compare(fake.statusWaiters.length, 1)
-            fake.statusWaiters[0]("Разрешено")
-            compare(sheet.notificationStatus, "Разрешено")
-            compare(sheet.autostartStatus, "Выключен")
-        }
-
-        function test_changesArePreviewedAtOnce() {
-            const fake = fakeCallbacks()
-            const sheet = openSheet(fake)
-
-            choose(control(sheet, "appearanceCombo"), 2)
-            compare(fake.previews.length, 1)
-            compare(fake.previews[0].appearanceMode, "dark")
-            compare(sheet.draft.appearanceMode, "dark")
-
-            mouseClick(control(sheet, "showSecondsSwitch"))
-            compare(fake.previews.length, 2)
-            compare(fake.previews[1].showSeconds, false)
-            compare(fake.previews[1].appearanceMode, "dark")
-
-            mouseClick(control(sheet, "backgroundSwitch"))
-            compare(fake.previews[2].keepRunningInBackground, false)
-            compare(fake.previews[2].showSeconds, false)
-        }
-
         // Closing without saving reverts to the opening values; saving commits
         // what the preview put in effect (launch at login stays off here).
         function test_closingRevertsOrCommits_data() {
@@ -217,72 +178,44 @@ Item {
             compare(submit.enabled, data.enabled)
         }
 
-        function test_exportHandsOverThePasswordAndForgetsIt() {
-            const fake = fakeCallbacks()
-            const sheet = openSheet(fake)
-            const exportSheet = control(sheet, "exportSheet")
-
-            mouseClick(control(sheet, "exportButton"))
-            tryCompare(exportSheet, "opened", true)
-            control(exportSheet, "passwordField").text = " pass word "
-            mouseClick(control(exportSheet, "submitButton"))
-            tryCompare(exportSheet, "visible", false)
-            compare(fake.exports, [" pass word "])
-            compare(exportSheet.password, "")
-
-            // Cancelled: nothing is exported and the typed password is gone.
-            exportSheet.open()
-            tryCompare(exportSheet, "opened", true)
-            control(exportSheet, "passwordField").text = "secret"
-            keyClick(Qt.Key_Escape)
-            tryCompare(exportSheet, "visible", false)
-            compare(fake.exports.length, 1)
-            compare(exportSheet.password, "")
-            verify(sheet.visible)
+        // A backup sheet hands over what was typed, as typed, with the import's
+        // mode, and forgets the password however it closes; the mode stays.
+        function test_backupSheetsHandOverAndForget_data() {
+            return [
+                { tag: "export", sheet: "exportSheet", button: "exportButton", close: "submit",
+                  exports: [" pass word "], imports: [] },
+                { tag: "export cancelled", sheet: "exportSheet", button: "exportButton", close: "escape",
+                  exports: [], imports: [] },
+                { tag: "import, merging", sheet: "importSheet", button: "importButton", close: "return", mode: 1,
+                  exports: [], imports: [{ password: " pass word ", mode: "merge" }] },
+                { tag: "import cancelled", sheet: "importSheet", button: "importButton", close: "cancel", mode: 1,
+                  exports: [], imports: [] }
+            ]
         }
 
-        function test_importHandsOverPasswordAndModeAndKeepsTheMode() {
+        function test_backupSheetsHandOverAndForget(data) {
             const fake = fakeCallbacks()
             const sheet = openSheet(fake)
-            const importSheet = control(sheet, "importSheet")
-            compare(sheet.importMode, "replace")
-
-            mouseClick(control(sheet, "importButton"))
-            tryCompare(importSheet, "opened", true)
-            choose(control(importSheet, "modeCombo"), 1)
-            control(importSheet, "passwordField").text = "pw"
-            keyClick(Qt.Key_Return)
-            tryCompare(importSheet, "visible", false)
-            compare(fake.imports, [{ password: "pw", mode: "merge" }])
-
-            importSheet.open()
-            tryCompare(importSheet, "opened", true)
-            compare(importSheet.password, "")
-            compare(control(importSheet, "modeCombo").displayText, "Объединить с текущими данными")
-            mouseClick(control(importSheet, "cancelButton"))
-            tryCompare(importSheet, "visible", false)
-            compare(fake.imports.length, 1)
-        }
-
-        function test_notificationButtons() {
-            const fake = fakeCallbacks()
-            const sheet = openSheet(fake)
-            fake.statusWaiters.shift()("Не запрошено")
-            mouseClick(control(sheet, "openSettingsButton"))
-            compare(fake.settingsOpened, 0, "hidden on the general tab")
-
-            sheet.selectedTab = "notifications"
-            mouseClick(control(sheet, "openSettingsButton"))
-            compare(fake.settingsOpened, 1)
-            compare(sheet.notificationStatus, "Не запрошено")
-
-            mouseClick(control(sheet, "requestAccessButton"))
-            compare(fake.permissionWaiters.length, 1)
-            compare(fake.statusWaiters.length, 0)
-            fake.permissionWaiters[0](true)
-            compare(fake.statusWaiters.length, 1)
-            fake.statusWaiters[0]("Разрешено")
-            compare(sheet.notificationStatus, "Разрешено")
+            const backup = control(sheet, data.sheet)
+            for (let round = 0; round < 2; ++round) {
+                mouseClick(control(sheet, data.button))
+                tryCompare(backup, "opened", true)
+                compare(backup.password, "")
+                if (data.mode !== undefined && round === 0)
+                    choose(control(backup, "modeCombo"), data.mode)
+                control(backup, "passwordField").password = " pass word "
+                verify(/^([^ pasword])\1{10}$/.test(control(backup, "passwordField").text), "masked")
+                if (data.close === "submit")
+                    mouseClick(control(backup, "submitButton"))
+                else if (data.close === "cancel")
+                    mouseClick(control(backup, "cancelButton"))
+                else
+                    keyClick(data.close === "escape" ? Qt.Key_Escape : Qt.Key_Return)
+                tryCompare(backup, "visible", false)
+                compare(fake.exports, data.exports.concat(round ? data.exports : []))
+                compare(fake.imports, data.imports.concat(round ? data.imports : []))
+                verify(sheet.visible)
+            }
         }
     }
 }

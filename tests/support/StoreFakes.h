@@ -103,6 +103,7 @@ struct StoreHarness {
     std::shared_ptr<SecureTransferService> transfer;
     std::shared_ptr<FakeClipboard> clipboard = std::make_shared<FakeClipboard>();
     std::shared_ptr<FakeFilePanels> panels = std::make_shared<FakeFilePanels>();
+    QStringList applicationFiles; // that no backup may be written over
     std::unique_ptr<AccountsStore> store;
 
     explicit StoreHarness(std::shared_ptr<SecureTransferService> transferService = {})
@@ -114,8 +115,9 @@ struct StoreHarness {
 
     AccountsStore &make()
     {
-        store = std::make_unique<AccountsStore>(AccountsStoreServices{
-            repository, preferences, clock, ticker, autostart, notifications, transfer, clipboard, panels, {}});
+        store = std::make_unique<AccountsStore>(AccountsStoreServices{repository, preferences, clock, ticker, autostart,
+                                                                      notifications, transfer, clipboard, panels,
+                                                                      applicationFiles});
         return *store;
     }
 

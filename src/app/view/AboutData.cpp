@@ -45,20 +45,19 @@ AboutData::Content AboutData::parse(const QByteArray &json)
     const QJsonObject developer = root.value(QLatin1String("developer")).toObject();
 
     Content content;
-    content.missingAddressText = root.value(QLatin1String("missingAddressText")).toString();
     content.developerName = developer.value(QLatin1String("name")).toString();
     content.developerTagline = developer.value(QLatin1String("tagline")).toString();
     content.developerUrl = webAddress(developer.value(QLatin1String("url")).toString());
     for (const QJsonValue &entry : root.value(QLatin1String("wallets")).toArray()) {
         const QJsonObject wallet = entry.toObject();
         const QString title = wallet.value(QLatin1String("title")).toString().trimmed();
-        if (title.isEmpty())
-            continue;
         const QString address = wallet.value(QLatin1String("address")).toString().trimmed();
+        if (title.isEmpty() || address.isEmpty())
+            continue;
         content.wallets.append({
             QUuid::createUuid(),
             title,
-            address.isEmpty() ? std::nullopt : std::optional<QString>(address),
+            address,
             wallet.value(QLatin1String("logoFileName")).toString(),
             accentColor(wallet.value(QLatin1String("accent"))),
         });
@@ -72,6 +71,13 @@ AboutData::Content AboutData::load(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return parse(file.readAll());
+}
+
+AboutData::Content AboutData::load(const QString &aboutPath, const QString &walletsPath)
+{
+    Content content = load(aboutPath);
+    content.wallets = load(walletsPath).wallets;
+    return content;
 }
 
 AboutData::AboutData(Content content, std::shared_ptr<ClipboardService> clipboard, QString readmeFolder,
@@ -89,10 +95,11 @@ QVariantList AboutData::wallets() const
         list.append(QVariantMap{
             {QStringLiteral("id"), wallet.id.toString(QUuid::WithoutBraces).toUpper()},
             {QStringLiteral("title"), wallet.title},
-            {QStringLiteral("address"), wallet.address.value_or(QString())},
-            {QStringLiteral("hasAddress"), wallet.address.has_value()},
-            {QStringLiteral("addressText"), wallet.address.value_or(m_content.missingAddressText)},
-            {QStringLiteral("logoFileName"), wallet.logoFileName},
+            {QStringLiteral("address"), wallet.address},
+            // A logo the build does not hold is not asked for: the card shows
+            // the coin symbol without a failed load in the log.
+            {QStringLiteral("logoFileName"),
+             QFile::exists(logoFolder + wallet.logoFileName) ? wallet.logoFileName : QString()},
             {QStringLiteral("accent"), wallet.accent},
         });
     }
@@ -120,11 +127,11 @@ QUrl AboutData::developerPageUrl() const
 
 AboutSectionObjects installAboutSection(QQmlEngine &engine)
 {
-    QString path = qEnvironmentVariable("TALLYPORT_ABOUT_DATA");
-    if (path.isEmpty())
-        path = AboutData::resourcePath;
+    const QString testPath = qEnvironmentVariable("TALLYPORT_ABOUT_DATA");
     engine.addImageProvider(QStringLiteral("qr"), new QrImageProvider);
-    return {new AboutData(AboutData::load(path), std::make_shared<SystemClipboardService>(),
+    return {new AboutData(testPath.isEmpty() ? AboutData::load(AboutData::resourcePath, AboutData::walletsResourcePath)
+                                             : AboutData::load(testPath),
+                          std::make_shared<SystemClipboardService>(),
                           QStandardPaths::writableLocation(QStandardPaths::CacheLocation), &engine),
             new ChangelogProvider(ChangelogProvider::resourcePath, &engine)};
 }

@@ -8,11 +8,14 @@ AccountListModel::AccountListModel(const AccountsStore &store, QObject *parent)
     : RecordListModel(parent)
     , m_store(store)
 {
+    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::selectedDestinationChanged,
+                        &AccountsStore::searchQueryChanged})
+        connect(&store, signal, this, [this] { refresh(false); });
+    // The countdowns, service names and formats of every row.
     for (auto signal :
-         {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::selectedDestinationChanged,
-          &AccountsStore::searchQueryChanged, &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
-        connect(&store, signal, this, &AccountListModel::refresh);
-    refresh();
+         {&AccountsStore::servicesChanged, &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
+        connect(&store, signal, this, [this] { refresh(true); });
+    refresh(false);
 }
 
 int AccountListModel::rowCount(const QModelIndex &parent) const
@@ -75,8 +78,8 @@ QHash<int, QByteArray> AccountListModel::roleNames() const
     };
 }
 
-void AccountListModel::refresh()
+void AccountListModel::refresh(bool allChanged)
 {
-    if (replaceRows(m_rows, m_store.filteredAccounts()))
+    if (replaceRows(m_rows, m_store.filteredAccounts(), allChanged))
         emit countChanged();
 }

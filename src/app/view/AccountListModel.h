@@ -4,8 +4,9 @@
 #include "store/AccountsStore.h"
 
 // The account rows of the selected destination (the store's filteredAccounts).
-// On a tick with the same rows only the data changes, so the view updates the
-// countdowns without rebuilding its delegates.
+// Changes come as row-level changes: an operation changes, adds, moves or
+// removes its row only, and a tick changes the data of the rows in place, so
+// the view keeps its delegates.
 class AccountListModel : public RecordListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
@@ -32,14 +33,14 @@ public:
     QHash<int, QByteArray> roleNames() const override;
     int count() const { return int(m_rows.size()); }
 
-    void refresh();
-
     static QString recoveryText(const Account &account, const Preferences &preferences);
 
 signals:
     void countChanged();
 
 private:
+    void refresh(bool allChanged);
+
     const AccountsStore &m_store;
     QList<Account> m_rows;
 };

@@ -3,13 +3,27 @@
 #include "formatting/DateText.h"
 #include "model/JsonCoding.h"
 
+#include <algorithm>
+
 EventListModel::EventListModel(const AccountsStore &store, QObject *parent)
     : QAbstractListModel(parent)
     , m_store(store)
 {
-    for (auto signal : {&AccountsStore::eventsChanged, &AccountsStore::accountsChanged,
-                        &AccountsStore::searchQueryChanged, &AccountsStore::preferencesChanged})
-        connect(&store, signal, this, &EventListModel::refresh);
+    connect(&store, &AccountsStore::eventsChanged, this, &EventListModel::update);
+    connect(&store, &AccountsStore::searchQueryChanged, this, [this] {
+        m_outdated = true;
+        update();
+    });
+    // A renamed account changes its rows' names, and with a search which rows match.
+    connect(&store, &AccountsStore::accountsChanged, this, [this] {
+        if (m_store.searchQuery().trimmed().isEmpty()) {
+            announceAllRows(AccountNameRole);
+            return;
+        }
+        m_outdated = true;
+        update();
+    });
+    connect(&store, &AccountsStore::preferencesChanged, this, [this] { announceAllRows(TimestampTextRole); });
 }
 
 void EventListModel::setActive(bool active)
@@ -18,21 +32,57 @@ void EventListModel::setActive(bool active)
         return;
     m_active = active;
     emit activeChanged();
-    if (m_active && m_stale)
+    update();
+}
+
+void EventListModel::update()
+{
+    if (!m_active)
+        return;
+    if (m_outdated || m_revision != m_store.eventsRevision() || m_seen > m_store.events().size())
         refresh();
+    else
+        insertAppended();
 }
 
 void EventListModel::refresh()
 {
-    if (!m_active) {
-        m_stale = true;
-        return;
-    }
-    m_stale = false;
     beginResetModel();
-    m_rows = m_store.filteredEvents();
+    m_rows = m_store.filteredEventIndexes();
+    m_seen = m_store.events().size();
+    m_revision = m_store.eventsRevision();
+    m_outdated = false;
     endResetModel();
     emit countChanged();
+}
+
+void EventListModel::insertAppended()
+{
+    const QList<AccountEvent> &events = m_store.events();
+    if (m_seen == events.size())
+        return;
+    QList<qsizetype> appended = m_store.filteredEventIndexes(m_seen);
+    m_seen = events.size();
+    // In log order: each goes after the rows of its moment (earlier in the
+    // log) and before older ones, where a sort of the whole log puts it.
+    std::sort(appended.begin(), appended.end());
+    for (const qsizetype index : std::as_const(appended)) {
+        const QDateTime &timestamp = events[index].timestamp;
+        qsizetype row = 0;
+        while (row < m_rows.size() && events[m_rows[row]].timestamp >= timestamp)
+            ++row;
+        beginInsertRows({}, int(row), int(row));
+        m_rows.insert(row, index);
+        endInsertRows();
+    }
+    if (!appended.isEmpty())
+        emit countChanged();
+}
+
+void EventListModel::announceAllRows(int role)
+{
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0), index(int(m_rows.size()) - 1), {role});
 }
 
 int EventListModel::rowCount(const QModelIndex &parent) const
@@ -44,7 +94,7 @@ QVariant EventListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size())
         return {};
-    const AccountEvent &event = m_rows[index.row()];
+    const AccountEvent &event = m_store.events().at(m_rows[index.row()]);
     switch (role) {
     case EventIdRole: return JsonCoding::uuidString(event.id);
     case AccountNameRole: return m_store.accountName(event.accountId);

@@ -5,8 +5,9 @@
 #include <QAbstractListModel>
 
 // The history rows (the store's filteredEvents). The log can hold a hundred
-// thousand events, so it is only rebuilt while the history is shown, and the
-// texts of a row are made when the view asks for them.
+// thousand events, so rows are positions in the store's log, derived only
+// while the history is shown; events appended since are inserted one by one,
+// and the texts of a row are made when the view asks for them.
 class EventListModel : public QAbstractListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
@@ -29,10 +30,17 @@ signals:
     void activeChanged();
 
 private:
+    void update();
     void refresh();
+    void insertAppended();
+    void announceAllRows(int role);
 
     const AccountsStore &m_store;
-    QList<AccountEvent> m_rows;
+    QList<qsizetype> m_rows;
+    // The events of the log taken in, and the log's revision they belong to.
+    qsizetype m_seen = 0;
+    int m_revision = -1;
     bool m_active = false;
-    bool m_stale = true;
+    // The search changed (or, with a search, the names): derive every row anew.
+    bool m_outdated = true;
 };

@@ -3,7 +3,7 @@
 #include "model/JsonCoding.h"
 
 ServiceListModel::ServiceListModel(const AccountsStore &store, QObject *parent)
-    : QAbstractListModel(parent)
+    : RecordListModel(parent)
     , m_store(store)
 {
     connect(&store, &AccountsStore::servicesChanged, this, &ServiceListModel::refresh);
@@ -12,10 +12,8 @@ ServiceListModel::ServiceListModel(const AccountsStore &store, QObject *parent)
 
 void ServiceListModel::refresh()
 {
-    beginResetModel();
-    m_rows = m_store.sidebarServices();
-    endResetModel();
-    emit countChanged();
+    if (replaceRows(m_rows, m_store.sidebarServices(), false))
+        emit countChanged();
 }
 
 int ServiceListModel::rowCount(const QModelIndex &parent) const

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "RecordListModel.h"
 #include "store/AccountsStore.h"
 
-#include <QAbstractListModel>
-
 // The sidebar's services, system service first.
-class ServiceListModel : public QAbstractListModel {
+class ServiceListModel : public RecordListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
 public:

@@ -7,15 +7,16 @@ ServiceOverviewModel::ServiceOverviewModel(const AccountsStore &store, QObject *
     : RecordListModel(parent)
     , m_store(store)
 {
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::nowChanged,
-                        &AccountsStore::preferencesChanged})
-        connect(&store, signal, this, &ServiceOverviewModel::refresh);
-    refresh();
+    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::nowChanged})
+        connect(&store, signal, this, [this] { refresh(false); });
+    // The date texts of every card.
+    connect(&store, &AccountsStore::preferencesChanged, this, [this] { refresh(true); });
+    refresh(false);
 }
 
-void ServiceOverviewModel::refresh()
+void ServiceOverviewModel::refresh(bool allChanged)
 {
-    if (replaceRows(m_rows, m_store.serviceOverviews()))
+    if (replaceRows(m_rows, m_store.serviceOverviews(), allChanged))
         emit countChanged();
 }
 

@@ -24,12 +24,12 @@ public:
     QHash<int, QByteArray> roleNames() const override;
     int count() const { return int(m_rows.size()); }
 
-    void refresh();
-
 signals:
     void countChanged();
 
 private:
+    void refresh(bool allChanged);
+
     const AccountsStore &m_store;
     QList<ServiceOverview> m_rows;
 };

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 // The state file of a long-used installation holds a history of a hundred
 // thousand events and more; through QJsonDocument and JsonCoding it takes the
@@ -800,7 +802,7 @@ private:
                 event.timestamp = date();
             } else if (key.is(QLatin1StringView("details"))) {
                 mark(seen, 16);
-                event.details = text();
+                event.details = sharedText();
             } else {
                 skipValue();
             }
@@ -808,6 +810,20 @@ private:
         if (seen != 31)
             throw Unusual();
         return event;
+    }
+
+    // The history repeats a few texts (the same actions, an account's name)
+    // across a hundred thousand events: equal texts share one string.
+    QString sharedText()
+    {
+        const char *const begin = m_p;
+        QString value = text();
+        const std::string_view raw(begin, size_t(m_p - begin));
+        if (const auto found = m_sharedTexts.find(raw); found != m_sharedTexts.end())
+            return found->second;
+        if (m_sharedTexts.size() < kMaxSharedTexts)
+            m_sharedTexts.emplace(raw, value);
+        return value;
     }
 
     AccountEventType eventType()
@@ -822,9 +838,13 @@ private:
         return AccountEventType(match - names.begin());
     }
 
+    static constexpr size_t kMaxSharedTexts = 8192;
+
     const char *m_p;
     const char *const m_end;
     const QDateTime m_readTime;
+    // Keyed by the bytes in the file, which outlive the reader.
+    std::unordered_map<std::string_view, QString> m_sharedTexts;
 };
 
 // What JsonCoding makes of the bytes: the definition the plain path follows.

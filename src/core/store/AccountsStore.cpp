@@ -19,6 +19,12 @@ AccountsStore::~AccountsStore()
 {
     // Dropping the subscription ends it; the ticker itself is never stopped here.
     disconnect(m_timerConnection);
+    flushSaves();
+}
+
+void AccountsStore::flushSaves()
+{
+    m_deps.accountRepository->waitForSaves();
 }
 
 void AccountsStore::load()
@@ -115,6 +121,7 @@ void AccountsStore::adoptState(AccountsState state)
     m_services = std::move(state.services);
     m_accounts = std::move(state.accounts);
     m_events = std::move(state.events);
+    ++m_eventsRevision;
     if (m_selectedDestination.isService() && !findService(m_selectedDestination.serviceId))
         setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
     notifyChanged(ServicesChanged | AccountsChanged | EventsChanged);
@@ -122,7 +129,13 @@ void AccountsStore::adoptState(AccountsState state)
 
 void AccountsStore::persistState()
 {
-    Result<void> saved = m_deps.accountRepository->saveState(AccountsState{m_services, m_accounts, m_events});
+    // Handing over the lists shares them; the next change copies what it changes.
+    m_deps.accountRepository->requestSave(AccountsState{m_services, m_accounts, m_events}, this,
+                                          [this](const Result<void> &saved) { reportSave(saved); });
+}
+
+void AccountsStore::reportSave(const Result<void> &saved)
+{
     if (saved)
         setLastErrorMessage(std::nullopt);
     else

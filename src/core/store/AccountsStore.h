@@ -79,6 +79,9 @@ public:
     // Loading and errors.
     Q_INVOKABLE void load();
     Q_INVOKABLE void clearError();
+    // Returns once every change is on disk (or its save has failed); the
+    // window's saves run on a writer thread.
+    void flushSaves();
 
     // Account operations; each one logs and saves.
     QUuid targetServiceID(const std::optional<QUuid> &preferred) const;
@@ -111,6 +114,11 @@ public:
     QList<Account> liveAccounts() const;
     QList<Account> filteredAccounts() const;
     QList<AccountEvent> filteredEvents() const;
+    // The same as positions in events(), of the events from `from` on.
+    QList<qsizetype> filteredEventIndexes(qsizetype from = 0) const;
+    // Changes each time events() is replaced as a whole (load, import); in
+    // between, events are only ever appended.
+    int eventsRevision() const { return m_eventsRevision; }
     int totalCount() const;
     int accountsCount() const { return totalCount(); }
     int activeCount() const;
@@ -172,6 +180,7 @@ private:
     // Makes `state` the store's data; a selected service it lacks falls back to all accounts.
     void adoptState(AccountsState state);
     void persistState();
+    void reportSave(const Result<void> &saved);
     void appendEvent(const QUuid &accountId, AccountEventType type, const QString &details);
     void checkRestoredNotifications();
     Preferences applyPreferencesRuntime(const Preferences &preferences);
@@ -185,6 +194,7 @@ private:
     QList<Service> m_services;
     QList<Account> m_accounts;
     QList<AccountEvent> m_events;
+    int m_eventsRevision = 0;
     DashboardDestination m_selectedDestination;
     QString m_searchQuery;
     QDateTime m_now;

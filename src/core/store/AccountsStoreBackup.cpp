@@ -99,9 +99,8 @@ Result<void> AccountsStore::applyImportedPayload(const BackupPayload &payload, B
     normalizeLoadedState(imported);
 
     // The imported state is written first, synchronously, through the
-    // repository. Only once it is on disk does it become the store's data and
-    // do the backup's preferences and login item apply, so a failed import
-    // changes nothing at all.
+    // repository (after any save still pending, by the one writer). Only once it is on disk does it become the store's
+    // data and do the backup's preferences and login item apply, so a failed import changes nothing at all.
     if (Result<void> saved = m_deps.accountRepository->saveState(imported); !saved)
         return saved;
     adoptState(std::move(imported));

@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 
@@ -61,6 +62,38 @@ QList<T> sortedNewestFirst(const QList<T> &items, Key key)
     sorted.reserve(items.size());
     for (const auto &entry : std::as_const(order))
         sorted.append(items[entry.second]);
+    return sorted;
+}
+
+// Positions in `events`, newest first, events of the same moment in log
+// order. The log is nearly always in time order, and is then walked backwards
+// instead of sorted.
+QList<qsizetype> newestEventsFirst(const QList<AccountEvent> &events, QList<qsizetype> indexes)
+{
+    QList<qint64> keys;
+    keys.reserve(indexes.size());
+    for (const qsizetype index : std::as_const(indexes))
+        keys.append(events[index].timestamp.toMSecsSinceEpoch());
+    if (!std::is_sorted(keys.cbegin(), keys.cend())) {
+        QList<qsizetype> order(indexes.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&keys](qsizetype a, qsizetype b) { return keys[a] > keys[b]; });
+        QList<qsizetype> sorted;
+        sorted.reserve(indexes.size());
+        for (const qsizetype position : std::as_const(order))
+            sorted.append(indexes[position]);
+        return sorted;
+    }
+    QList<qsizetype> sorted;
+    sorted.reserve(indexes.size());
+    for (qsizetype end = indexes.size(); end > 0;) {
+        qsizetype start = end - 1;
+        while (start > 0 && keys[start - 1] == keys[end - 1])
+            --start;
+        for (qsizetype k = start; k < end; ++k)
+            sorted.append(indexes[k]);
+        end = start;
+    }
     return sorted;
 }
 
@@ -146,9 +179,23 @@ QList<Account> AccountsStore::filteredAccounts() const
 
 QList<AccountEvent> AccountsStore::filteredEvents() const
 {
+    QList<AccountEvent> events;
+    const QList<qsizetype> indexes = filteredEventIndexes();
+    events.reserve(indexes.size());
+    for (const qsizetype index : indexes)
+        events.append(m_events[index]);
+    return events;
+}
+
+QList<qsizetype> AccountsStore::filteredEventIndexes(qsizetype from) const
+{
     const QString query = m_searchQuery.trimmed().toLower();
-    if (query.isEmpty())
-        return sortedNewestFirst(m_events, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });
+    QList<qsizetype> matching;
+    if (query.isEmpty()) {
+        matching.resize(m_events.size() - from);
+        std::iota(matching.begin(), matching.end(), from);
+        return newestEventsFirst(m_events, std::move(matching));
+    }
 
     // Which accounts match by name is decided once per account, not per event.
     LowerCaseBuffer buffer;
@@ -158,12 +205,12 @@ QList<AccountEvent> AccountsStore::filteredEvents() const
         if (!nameMatches.contains(account.id))
             nameMatches.insert(account.id, lowerCaseContains(account.name, query, buffer));
 
-    QList<AccountEvent> matching;
-    for (const AccountEvent &event : m_events) {
+    for (qsizetype i = from; i < m_events.size(); ++i) {
+        const AccountEvent &event = m_events[i];
         if (nameMatches.value(event.accountId, false) || lowerCaseContains(event.details, query, buffer))
-            matching.append(event);
+            matching.append(i);
     }
-    return sortedNewestFirst(matching, [](const AccountEvent &e) { return e.timestamp.toMSecsSinceEpoch(); });
+    return newestEventsFirst(m_events, std::move(matching));
 }
 
 int AccountsStore::totalCount() const

@@ -23,32 +23,6 @@ QString DashboardSections::rawValue(DashboardSection section)
     return {};
 }
 
-QString DashboardSections::title(DashboardSection section)
-{
-    switch (section) {
-    case DashboardSection::all: return QStringLiteral("Все аккаунты");
-    case DashboardSection::active: return QStringLiteral("Активные лимиты");
-    case DashboardSection::history: return QStringLiteral("История");
-    case DashboardSection::support: return QStringLiteral("Помощь");
-    case DashboardSection::about: return QStringLiteral("О программе");
-    case DashboardSection::archive: return QStringLiteral("Архив");
-    }
-    return {};
-}
-
-QString DashboardSections::icon(DashboardSection section)
-{
-    switch (section) {
-    case DashboardSection::all: return QStringLiteral("avatar-default-symbolic");
-    case DashboardSection::active: return QStringLiteral("alarm-symbolic");
-    case DashboardSection::history: return QStringLiteral("document-open-recent-symbolic");
-    case DashboardSection::support: return QStringLiteral("help-browser-symbolic");
-    case DashboardSection::about: return QStringLiteral("help-about-symbolic");
-    case DashboardSection::archive: return QStringLiteral("package-x-generic-symbolic");
-    }
-    return {};
-}
-
 std::optional<DashboardSection> DashboardSections::fromRawValue(QStringView raw)
 {
     for (DashboardSection section : allCases())

@@ -13,9 +13,6 @@ enum class DashboardSection { all, active, history, support, about, archive };
 namespace DashboardSections {
 const QList<DashboardSection> &allCases();
 QString rawValue(DashboardSection section);
-QString title(DashboardSection section);
-// The freedesktop name of the section's icon.
-QString icon(DashboardSection section);
 std::optional<DashboardSection> fromRawValue(QStringView raw);
 } // namespace DashboardSections
 

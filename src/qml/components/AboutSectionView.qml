@@ -5,14 +5,15 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Tallyport
 
-// The About section: title and version, the thank-you text, the developer
-// card, the changelog button and one card per donation wallet. It changes no
-// data: every action goes out through a signal.
+// The About section: title and version, the developer card, the changelog
+// button and, when there are donation wallets, the thank-you text that points
+// to them and one card per wallet. It changes no data: every action goes out
+// through a signal.
 ScrollView {
     id: view
 
     property string version
-    // [{id, title, address, hasAddress, addressText, logoFileName, accent}]
+    // [{id, title, address, logoFileName, accent}]
     property var wallets: []
     property string developerName
     property string developerTagline
@@ -67,6 +68,7 @@ ScrollView {
                     }
                     Label {
                         Layout.fillWidth: true
+                        visible: view.wallets.length > 0
                         text: "Если приложение вам полезно, можно отблагодарить автора переводом любой суммы на один из криптокошельков ниже."
                         color: Theme.onSurfaceVariant
                         font.pixelSize: Theme.subheadlineSize
@@ -121,8 +123,6 @@ ScrollView {
                     Layout.fillWidth: true
                     title: modelData.title
                     address: modelData.address
-                    hasAddress: modelData.hasAddress
-                    addressText: modelData.addressText
                     logoFileName: modelData.logoFileName
                     accent: modelData.accent
                     onCopyRequested: address => view.copyAddress(address)

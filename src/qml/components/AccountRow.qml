@@ -9,7 +9,8 @@ import Tallyport
 // One account as a card: who it is, when its limit comes back, and every
 // action on it, each reported by a signal. The row keeps only two transient
 // flags: the pointer is over it, and a password copy has just succeeded.
-Item {
+// A focus scope: the list moves the keyboard focus from row to row.
+FocusScope {
     id: row
 
     property string accountId
@@ -56,6 +57,35 @@ Item {
         didCopyPass = copyPassword() === true // qmllint disable type
         if (didCopyPass)
             copyReset.createObject(row, { interval: copyFeedbackDuration })
+    }
+
+    // The controls that take the keyboard focus, in Tab order.
+    function focusables() {
+        const controls = []
+        for (const control of [restoreButton, deleteForeverButton, passButton, noLimitsChip, useButton,
+                               useAgainButton, menuButton]) {
+            if (control.visible && control.enabled)
+                controls.push(control)
+        }
+        return controls
+    }
+    function focusedPosition() {
+        return focusables().findIndex(control => control.activeFocus)
+    }
+    // Focuses the control at `position` (clamped; -1 is the last one).
+    function focusControl(position, reason) {
+        const controls = focusables()
+        const at = position < 0 ? controls.length - 1 : Math.min(position, controls.length - 1)
+        if (at >= 0)
+            controls[at].forceActiveFocus(reason)
+    }
+    // The next or previous control; false when the focus would leave the row.
+    function moveFocus(forward) {
+        const next = focusedPosition() + (forward ? 1 : -1)
+        if (next < 0 || next >= focusables().length)
+            return false
+        focusControl(next, forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+        return true
     }
 
     // The actions menu, built when opened: a thousand rows need no thousand menus.
@@ -161,8 +191,16 @@ Item {
         id: content
 
         readonly property real textsWidth: Math.min(Math.max(recoveryLabel.implicitWidth, 160), 320)
-        readonly property bool compact: row.width < 32 + 40 + 14 + textsWidth + 14 + 12 + 14
-                                                    + actionGroup.implicitWidth + 14 + 26
+        readonly property bool tooNarrow: row.width < 32 + 40 + 14 + textsWidth + 14 + 12 + 14
+                                                      + actionGroup.implicitWidth + 14 + 26
+        // Follows tooNarrow once the layout has settled: the actions' width is
+        // measured while the layout arranges them, and changing the grid there
+        // would arrange it again, and again.
+        property bool compact: false
+
+        // Qt 6.4's qmllint takes Qt.callLater for a property.
+        onTooNarrowChanged: Qt.callLater(() => content.compact = content.tooNarrow) // qmllint disable type
+        Component.onCompleted: compact = tooNarrow
 
         anchors.fill: parent
         anchors.margins: 16
@@ -193,15 +231,40 @@ Item {
             Layout.fillWidth: true
             spacing: 4
 
-            RowLayout {
-                Layout.fillWidth: true
-                spacing: 8
+            // The name wraps and the row grows with it; the note keeps one line
+            // and gives way to the name down to a minimum, so it is elided only
+            // when the name, the note and the badge cannot all fit.
+            Item {
+                id: titleLine
 
+                readonly property real badgeSpace: row.isArchived ? badge.width + 8 : 0
+                readonly property real noteMinimum: row.note !== "" ? Math.min(noteText.implicitWidth, 120) + 8 : 0
+                // From the font, not from the wrapped name: the layout settles in one pass.
+                readonly property real firstLineHeight: nameMetrics.height
+                // Room above the name for a badge taller than its first line.
+                readonly property real nameTop: row.isArchived ? Math.max(0, (badge.height - firstLineHeight) / 2) : 0
+
+                Layout.fillWidth: true
+                implicitWidth: Math.ceil(nameLine.advanceWidth) + 1 + (row.note !== "" ? noteText.implicitWidth + 8 : 0) + badgeSpace
+                implicitHeight: Math.max(nameTop + nameText.height, row.isArchived ? badge.y + badge.height : 0)
+
+                FontMetrics {
+                    id: nameMetrics
+                    font: nameText.font
+                }
+                // The name's width on one line: a wrapping label's own implicit
+                // width follows the width it is given.
+                TextMetrics {
+                    id: nameLine
+                    font: nameText.font
+                    text: row.name
+                }
                 Label {
+                    id: nameText
                     objectName: "nameText"
-                    Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
-                    Layout.minimumWidth: Math.min(implicitWidth, 120)
+                    y: titleLine.nameTop
+                    width: Math.max(0, Math.min(Math.ceil(nameLine.advanceWidth) + 1,
+                                                titleLine.width - titleLine.noteMinimum - titleLine.badgeSpace))
                     text: row.name
                     textFormat: Text.PlainText
                     color: row.primaryText
@@ -210,10 +273,12 @@ Item {
                     wrapMode: Text.Wrap
                 }
                 Label {
+                    id: noteText
                     objectName: "noteText"
                     visible: row.note !== ""
-                    Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
+                    x: nameText.width + 8
+                    anchors.baseline: nameText.baseline
+                    width: Math.max(0, Math.min(implicitWidth, titleLine.width - x - titleLine.badgeSpace))
                     text: row.note
                     textFormat: Text.PlainText
                     color: row.secondaryText
@@ -222,8 +287,11 @@ Item {
                     elide: Text.ElideRight
                 }
                 Rectangle {
+                    id: badge
                     objectName: "archivedBadge"
                     visible: row.isArchived
+                    x: (noteText.visible ? noteText.x + noteText.width : nameText.width) + 8
+                    y: titleLine.nameTop + (titleLine.firstLineHeight - height) / 2
                     implicitWidth: badgeText.implicitWidth + 16
                     implicitHeight: badgeText.implicitHeight + 6
                     radius: height / 2
@@ -271,6 +339,7 @@ Item {
                 spacing: 8
 
                 GradientButton {
+                    id: restoreButton
                     objectName: "restoreButton"
                     text: "Восстановить"
                     Accessible.name: "Восстановить аккаунт " + row.name
@@ -296,9 +365,9 @@ Item {
                     background: Rectangle {
                         radius: 8
                         color: deleteForeverButton.down ? Theme.surfaceContainerHighest : Theme.surfaceContainerHigh
-                        border.width: deleteForeverButton.visualFocus ? 2 : 1
-                        border.color: deleteForeverButton.visualFocus ? Theme.primaryBlue
-                                                                      : Theme.withOpacity(Theme.onSurfaceVariant, 0.2)
+                        border.width: 1
+                        border.color: Theme.withOpacity(Theme.onSurfaceVariant, 0.2)
+                        FocusRing { visible: deleteForeverButton.visualFocus }
                     }
                 }
             }
@@ -314,7 +383,8 @@ Item {
                     enabled: row.hasPassword
                     opacity: enabled ? 1 : 0.45
                     text: row.didCopyPass ? "Скопировано" : "Скопировать пароль"
-                    Accessible.name: "Скопировать пароль " + row.name
+                    // Changes with the label, so that a screen reader announces the copy.
+                    Accessible.name: (row.didCopyPass ? "Скопировано: пароль " : "Скопировать пароль ") + row.name
                     Accessible.onPressAction: clicked()
                     leftPadding: 12
                     rightPadding: 12
@@ -331,8 +401,7 @@ Item {
                     background: Rectangle {
                         radius: 8
                         color: row.didCopyPass ? Theme.successGreen : Theme.primaryBlue
-                        border.width: passButton.visualFocus ? 2 : 0
-                        border.color: Theme.primaryBlueStrong
+                        FocusRing { visible: passButton.visualFocus }
                     }
                 }
 
@@ -365,11 +434,17 @@ Item {
                     background: Rectangle {
                         radius: height / 2
                         color: noLimitsChip.fillColor
-                        border.width: noLimitsChip.visualFocus ? 2 : 1
-                        border.color: noLimitsChip.visualFocus ? Theme.primaryBlue : noLimitsChip.outlineColor
+                        border.width: 1
+                        border.color: noLimitsChip.outlineColor
+                        FocusRing {
+                            visible: noLimitsChip.visualFocus
+                            cornerRadius: parent.radius
+                        }
                     }
                     // The neon glow follows the text and the outline, as a shadow would.
                     layer.enabled: row.hasNoLimits
+                    // Wide enough for the focus ring around the chip.
+                    layer.sourceRect: Qt.rect(-4, -4, width + 8, height + 8)
                     layer.effect: DropShadow {
                         radius: 9
                         samples: 19
@@ -379,6 +454,7 @@ Item {
                 }
 
                 GradientButton {
+                    id: useButton
                     objectName: "useButton"
                     visible: row.status === "idle"
                     text: "Использовать"
@@ -420,6 +496,7 @@ Item {
                     tint: Theme.successGreen
                 }
                 GradientButton {
+                    id: useAgainButton
                     objectName: "useAgainButton"
                     visible: row.status === "restored"
                     text: "Использовать снова"
@@ -453,8 +530,10 @@ Item {
                 radius: 6
                 color: menuButton.hovered || menuButton.down ? Theme.withOpacity(row.secondaryText, 0.12)
                                                              : "transparent"
-                border.width: menuButton.visualFocus ? 2 : 0
-                border.color: Theme.primaryBlue
+                FocusRing {
+                    visible: menuButton.visualFocus
+                    cornerRadius: 6
+                }
             }
         }
     }

@@ -16,6 +16,7 @@ AbstractButton {
     padding: 12
     Accessible.role: Accessible.Button
     Accessible.name: "Открыть сайт разработчика"
+    Accessible.description: "Разработчик: " + developerName + (tagline !== "" ? ". " + tagline : "")
     Accessible.onPressAction: clicked()
 
     contentItem: RowLayout {

@@ -5,15 +5,12 @@ import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // One donation wallet: logo and title, the address, and the copy and QR
-// buttons. A wallet without an address shows `addressText` instead and offers
-// neither button.
+// buttons.
 Item {
     id: card
 
     property string title
     property string address
-    property bool hasAddress: address !== ""
-    property string addressText: address
     property string logoFileName
     property color accent: Theme.primaryBlue
 
@@ -79,7 +76,7 @@ Item {
         TextEdit {
             objectName: "addressText"
             Layout.fillWidth: true
-            text: card.addressText
+            text: card.address
             readOnly: true
             selectByMouse: true
             wrapMode: TextEdit.WrapAnywhere
@@ -99,13 +96,11 @@ Item {
                 id: copyButton
                 objectName: "copyButton"
                 text: "Скопировать"
-                enabled: card.hasAddress
                 hoverEnabled: true
                 leftPadding: 12
                 rightPadding: 12
                 topPadding: 7
                 bottomPadding: 7
-                opacity: enabled ? 1 : 0.45
                 Accessible.name: "Скопировать адрес " + card.title
                 Accessible.onPressAction: clicked()
                 onClicked: card.copyRequested(card.address)
@@ -128,7 +123,6 @@ Item {
             GradientButton {
                 objectName: "qrButton"
                 text: "QR"
-                enabled: card.hasAddress
                 Accessible.name: "Показать QR-код " + card.title
                 onClicked: card.qrRequested()
             }

@@ -98,6 +98,41 @@ Item {
         Drag.supportedActions: Qt.MoveAction | Qt.CopyAction
     }
 
+    // The keyboard walks the rows' controls in the list's order: Tab and
+    // Shift+Tab control by control, Up and Down row by row, each focused row
+    // scrolled into view. The ListView makes only the rows near the screen,
+    // and keeps its rows in the order it made them, so the window's own focus
+    // chain would stop at the last row made, or jump about after a scroll.
+    function rowAt(index) {
+        const slot = list.itemAtIndex(index)
+        // The delegate's own property, unknown to qmllint on a plain item.
+        return slot ? slot.row : null // qmllint disable type
+    }
+    function focusRow(index, position, reason) {
+        list.positionViewAtIndex(index, ListView.Contain)
+        const row = rowAt(index)
+        if (row)
+            row.focusControl(position, reason)
+    }
+    function tab(forward) {
+        const row = rowAt(list.focusedIndex)
+        if (row && row.activeFocus && row.moveFocus(forward))
+            return
+        const next = list.focusedIndex + (forward ? 1 : -1)
+        if (row && row.activeFocus && next >= 0 && next < list.count)
+            focusRow(next, forward ? 0 : -1, forward ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+        else if (forward)
+            listEnd.nextItemInFocusChain(true).forceActiveFocus(Qt.TabFocusReason)
+        else
+            list.nextItemInFocusChain(false).forceActiveFocus(Qt.BacktabFocusReason)
+    }
+    function stepRow(delta) {
+        const row = rowAt(list.focusedIndex)
+        const next = list.focusedIndex + delta
+        if (row && row.activeFocus && next >= 0 && next < list.count)
+            focusRow(next, row.focusedPosition(), delta > 0 ? Qt.TabFocusReason : Qt.BacktabFocusReason)
+    }
+
     ContentCard {
         objectName: "sectionEmptyState"
         visible: !view.isAll && view.isEmpty
@@ -116,8 +151,26 @@ Item {
         model: view.accounts
         spacing: view.isAll ? 18 : 16
         boundsBehavior: Flickable.StopAtBounds
+        keyNavigationEnabled: false
         Accessible.role: Accessible.List
         Accessible.name: "Аккаунты"
+
+        // The row that has the keyboard focus, or had it last.
+        property int focusedIndex: -1
+
+        // Tab from before the list starts at the first row, Shift+Tab from
+        // after it at the last.
+        onActiveFocusChanged: {
+            const reason = activeFocus && Window.activeFocusItem ? Window.activeFocusItem.focusReason : undefined
+            if (reason === Qt.TabFocusReason)
+                view.focusRow(0, 0, reason)
+            else if (reason === Qt.BacktabFocusReason)
+                view.focusRow(count - 1, -1, reason)
+        }
+        Keys.onTabPressed: view.tab(true)
+        Keys.onBacktabPressed: view.tab(false)
+        Keys.onUpPressed: view.stepRow(-1)
+        Keys.onDownPressed: view.stepRow(1)
 
         // The data arrive, or a service is added, after the page is shown: its
         // header grows and the origin moves. A page that the user has not
@@ -198,6 +251,7 @@ Item {
         delegate: Item {
             id: slot
 
+            required property int index
             required property string accountId
             required property string name
             required property string note
@@ -207,6 +261,8 @@ Item {
             required property string recoveryText
             required property bool isArchived
             required property bool hasNoLimits
+
+            readonly property alias row: accountRow
 
             width: list.width
             height: accountRow.implicitHeight
@@ -238,8 +294,22 @@ Item {
                 onToggleNoLimits: view.noLimitsToggled(slot.accountId)
                 onDeleteRequested: view.deleteRequested(slot.accountId, slot.name)
                 onDragRequested: (image, hotSpot) => view.requestDrag(slot.accountId, image, hotSpot)
+                onActiveFocusChanged: {
+                    if (!activeFocus)
+                        return
+                    list.focusedIndex = slot.index
+                    // Not under the pointer: a row that moved between press
+                    // and release would lose the click.
+                    if (Window.activeFocusItem && Window.activeFocusItem.focusReason !== Qt.MouseFocusReason) {
+                        list.positionViewAtIndex(slot.index, ListView.Contain)
+                        list.followsTop = list.atYBeginning
+                    }
+                }
             }
         }
         // qmllint enable unqualified
     }
+
+    // Tab from the last row goes on from here.
+    Item { id: listEnd }
 }

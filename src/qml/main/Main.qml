@@ -58,6 +58,12 @@ ApplicationWindow {
         preferencesHost.open()
     }
 
+    // Another destination starts with an empty search.
+    function showSection(section) {
+        Store.selectSection(section)
+        Store.searchQuery = ""
+    }
+
     function syncErrorAlert() {
         if (Store.hasError)
             errorAlert.open()
@@ -110,27 +116,9 @@ ApplicationWindow {
         value: window.page === "history"
     }
 
-    Shortcut {
-        // Qt 6.4's qmllint does not know StandardKey.
-        sequence: StandardKey.Find // qmllint disable unqualified
-        enabled: toolbar.searchShown
-        onActivated: toolbar.focusSearch()
-    }
-    Shortcut {
-        sequence: "Ctrl+N"
-        enabled: toolbar.addShown
-        onActivated: window.openAccountEditor("")
-    }
-    Shortcut {
-        sequence: "Ctrl+,"
-        onActivated: window.openPreferences()
-    }
-    Shortcut {
-        sequence: "F5"
-        onActivated: Store.refreshNow()
-    }
-    // Closing goes the way of the close button: the application decides
-    // whether it quits or goes on in the background.
+    // The toolbar's and the sidebar's shortcuts are their buttons'. Ctrl+W
+    // closes the window as its close button does: the application decides
+    // whether that quits or goes on in the background.
     Shortcut {
         sequence: "Ctrl+W"
         onActivated: window.close()
@@ -167,11 +155,7 @@ ApplicationWindow {
             selectedServiceId: Store.selectedServiceId
             services: Store.services
             dropHandler: (texts, serviceId) => Store.handleAccountDrop(texts, serviceId)
-            // Another destination starts with an empty search.
-            onSectionChosen: section => {
-                Store.selectSection(section)
-                Store.searchQuery = ""
-            }
+            onSectionChosen: section => window.showSection(section)
             onServiceChosen: serviceId => {
                 Store.selectService(serviceId)
                 Store.searchQuery = ""
@@ -186,6 +170,22 @@ ApplicationWindow {
             SplitView.minimumWidth: 640
             // The toolbar's shadow stays in this column.
             clip: true
+
+            // Before the content in the Tab order, drawn over it (its shadow).
+            Toolbar {
+                id: toolbar
+                z: 1
+                anchors.top: parent.top
+                anchors.left: parent.left
+                anchors.right: parent.right
+                section: Store.selectedSection
+                serviceSelected: Store.selectedServiceId !== ""
+                searchText: Store.searchQuery
+                onSearchEdited: text => Store.searchQuery = text
+                onRefreshRequested: Store.refreshNow()
+                onPreferencesRequested: window.openPreferences()
+                onAddRequested: window.openAccountEditor("")
+            }
 
             Rectangle {
                 anchors.top: toolbar.bottom
@@ -204,20 +204,6 @@ ApplicationWindow {
                 }
             }
 
-            Toolbar {
-                id: toolbar
-                z: 1
-                anchors.top: parent.top
-                anchors.left: parent.left
-                anchors.right: parent.right
-                section: Store.selectedSection
-                serviceSelected: Store.selectedServiceId !== ""
-                searchText: Store.searchQuery
-                onSearchEdited: text => Store.searchQuery = text
-                onRefreshRequested: Store.refreshNow()
-                onPreferencesRequested: window.openPreferences()
-                onAddRequested: window.openAccountEditor("")
-            }
         }
     }
 

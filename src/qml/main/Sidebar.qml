@@ -37,7 +37,7 @@ Rectangle {
         { section: "history", title: "История", iconName: "document-open-recent-symbolic" }
     ]
     readonly property var lowerSections: [
-        { section: "support", title: "Помощь", iconName: "help-browser-symbolic" },
+        { section: "support", title: "Помощь", iconName: "help-browser-symbolic", shortcut: "F1" },
         { section: "archive", title: "Архив", iconName: "package-x-generic-symbolic" },
         { section: "about", title: "О программе", iconName: "help-about-symbolic" }
     ]
@@ -49,12 +49,24 @@ Rectangle {
     implicitWidth: 260
     color: Theme.surfaceContainerLow
 
+    // A section's row, with its keyboard shortcut when it has one.
     component SectionRow: SidebarRow {
+        id: sectionRow
         required property var modelData
         objectName: "section:" + modelData.section
         Layout.fillWidth: true
         text: modelData.title
         iconName: modelData.iconName
+        ToolTip.text: text + " (" + shortcut.nativeText + ")"
+        ToolTip.visible: hovered && shortcut.enabled
+        ToolTip.delay: 600
+
+        Shortcut {
+            id: shortcut
+            sequence: sectionRow.modelData.shortcut || ""
+            enabled: sequence !== ""
+            onActivated: sectionRow.clicked()
+        }
     }
 
     ColumnLayout {

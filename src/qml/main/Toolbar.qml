@@ -5,8 +5,9 @@ import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // The bar across the top of the right column: the search field and the
-// refresh, settings and add buttons, at its right end. What it shows depends
-// on the destination; what it does is reported by signals.
+// refresh, settings and add buttons, at its right end, each with its keyboard
+// shortcut (named in its tooltip). What it shows depends on the destination;
+// what it does is reported by signals.
 Item {
     id: toolbar
 
@@ -38,14 +39,19 @@ Item {
     component PlainIconButton: Button {
         id: iconButton
         property string iconName
+        property alias shortcut: shortcut.sequence
         Accessible.onPressAction: clicked()
         Keys.onReturnPressed: clicked()
         Keys.onEnterPressed: clicked()
         focusPolicy: Qt.StrongFocus
         padding: 6
-        ToolTip.text: Accessible.name
+        ToolTip.text: Accessible.name + " (" + shortcut.nativeText + ")"
         ToolTip.visible: hovered
         ToolTip.delay: 600
+        Shortcut {
+            id: shortcut
+            onActivated: iconButton.clicked()
+        }
         contentItem: Icon {
             iconName: iconButton.iconName
             size: 17
@@ -102,9 +108,20 @@ Item {
             implicitHeight: searchRow.implicitHeight + 16
             radius: 10
             color: Theme.surfaceContainerHighest
+            ToolTip.text: "Поиск (" + findShortcut.nativeText + ")"
+            ToolTip.visible: searchHover.hovered
+            ToolTip.delay: 600
 
             TapHandler {
                 onTapped: searchField.forceActiveFocus(Qt.MouseFocusReason)
+            }
+            HoverHandler { id: searchHover }
+            Shortcut {
+                id: findShortcut
+                // Qt 6.4's qmllint does not know StandardKey.
+                sequence: StandardKey.Find // qmllint disable unqualified
+                enabled: toolbar.searchShown
+                onActivated: toolbar.focusSearch()
             }
 
             RowLayout {
@@ -144,6 +161,7 @@ Item {
         PlainIconButton {
             objectName: "refreshButton"
             iconName: "view-refresh-symbolic"
+            shortcut: "F5"
             Accessible.name: "Обновить"
             onClicked: toolbar.refreshRequested()
         }
@@ -151,17 +169,29 @@ Item {
         PlainIconButton {
             objectName: "settingsButton"
             iconName: "emblem-system-symbolic"
+            shortcut: "Ctrl+,"
             Accessible.name: "Настройки"
             onClicked: toolbar.preferencesRequested()
         }
 
         GradientButton {
+            id: addButton
             objectName: "addButton"
             visible: toolbar.addShown
             text: "Добавить"
             iconName: "list-add-symbolic"
             Accessible.name: "Добавить аккаунт"
+            ToolTip.text: Accessible.name + " (" + addShortcut.nativeText + ")"
+            ToolTip.visible: hovered
+            ToolTip.delay: 600
             onClicked: toolbar.addRequested()
+
+            Shortcut {
+                id: addShortcut
+                sequence: "Ctrl+N"
+                enabled: addButton.visible
+                onActivated: addButton.clicked()
+            }
         }
     }
 }

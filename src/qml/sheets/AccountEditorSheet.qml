@@ -117,6 +117,7 @@ EditorSheet {
     onSaveRequested: saved(draft())
 
     SheetSection {
+        id: serviceSection
         Layout.fillWidth: true
         label: "СЕРВИС"
 
@@ -129,6 +130,7 @@ EditorSheet {
             valueRole: "serviceId"
             currentIndex: sheet.services.findIndex(service => service.serviceId === sheet.serviceId)
             Accessible.name: "Выбор сервиса"
+            Accessible.description: serviceSection.label
             onActivated: (index) => sheet.serviceId = sheet.services[index].serviceId
         }
 
@@ -143,6 +145,7 @@ EditorSheet {
                 placeholderText: "Новый сервис"
                 Binding on text { value: sheet.newServiceName }
                 Accessible.name: "Название нового сервиса"
+                caption: serviceSection.label
                 onTextChanged: sheet.newServiceName = text
             }
             GradientButton {
@@ -157,6 +160,7 @@ EditorSheet {
     }
 
     SheetSection {
+        id: nameSection
         Layout.fillWidth: true
         label: "НАЗВАНИЕ АККАУНТА *"
 
@@ -168,11 +172,13 @@ EditorSheet {
             placeholderText: "например, Основной рабочий ключ"
             Binding on text { value: sheet.accountName }
             Accessible.name: "Название аккаунта"
+            caption: nameSection.label
             onTextChanged: sheet.accountName = text
         }
     }
 
     SheetSection {
+        id: noteSection
         Layout.fillWidth: true
         label: "ЗАМЕТКА (НЕОБЯЗАТЕЛЬНО)"
 
@@ -183,6 +189,7 @@ EditorSheet {
             placeholderText: "Добавьте примечание или детали лимитов..."
             Binding on text { value: sheet.note }
             accessibleName: "Заметка аккаунта"
+            accessibleDescription: noteSection.label
             onTextChanged: sheet.note = text
             onReturnPressed: sheet.requestSave()
         }
@@ -192,15 +199,13 @@ EditorSheet {
         Layout.fillWidth: true
         label: "ПАРОЛЬ"
 
-        SheetTextField {
-            id: passwordField
+        PasswordField {
             objectName: "passwordField"
             Layout.fillWidth: true
             placeholderText: "Введите пароль аккаунта"
-            echoMode: TextInput.Password
-            Binding on text { value: sheet.password }
-            Accessible.name: "Пароль аккаунта"
-            onTextChanged: sheet.password = text
+            label: "Пароль аккаунта"
+            Binding on password { value: sheet.password }
+            onPasswordChanged: sheet.password = password
         }
     }
 

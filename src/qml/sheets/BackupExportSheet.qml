@@ -6,5 +6,4 @@ BackupSheet {
     title: "Экспорт данных"
     actionText: "Экспортировать"
     cancelAccessibleName: "Отмена экспорта"
-    passwordAccessibleName: "Пароль архива для экспорта"
 }

@@ -19,7 +19,6 @@ BackupSheet {
     title: "Импорт данных"
     actionText: "Импортировать"
     cancelAccessibleName: "Отмена импорта"
-    passwordAccessibleName: "Пароль архива для импорта"
 
     onSubmitted: (password) => imported(password, mode)
 

@@ -13,9 +13,8 @@ Dialog {
 
     property string actionText
     property string cancelAccessibleName: "Отмена"
-    property string passwordAccessibleName: "Пароль архива"
-    readonly property alias password: passwordField.text
-    readonly property bool canSubmit: passwordField.text.length > 0
+    readonly property alias password: passwordField.password
+    readonly property bool canSubmit: password.length > 0
     default property alias fields: extraFields.data
 
     signal submitted(string password)
@@ -23,7 +22,7 @@ Dialog {
     function submit() {
         if (!canSubmit)
             return
-        submitted(passwordField.text)
+        submitted(password)
         close()
     }
 
@@ -41,7 +40,7 @@ Dialog {
 
 
     onOpened: passwordField.forceActiveFocus(Qt.PopupFocusReason)
-    onClosed: passwordField.clear()
+    onClosed: passwordField.password = ""
 
     contentItem: FocusScope {
         implicitWidth: layout.implicitWidth + 2 * layout.anchors.margins
@@ -73,13 +72,12 @@ Dialog {
                 spacing: 12
             }
 
-            SheetTextField {
+            PasswordField {
                 id: passwordField
                 objectName: "passwordField"
                 Layout.fillWidth: true
-                echoMode: TextInput.Password
                 placeholderText: "Пароль архива"
-                Accessible.name: sheet.passwordAccessibleName
+                label: "Пароль архива"
                 onAccepted: sheet.submit()
             }
 

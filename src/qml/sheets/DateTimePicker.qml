@@ -152,6 +152,7 @@ RowLayout {
 
     Button {
         id: calendarButton
+        objectName: "calendarButton"
         implicitWidth: 32
         implicitHeight: 30
         padding: 0
@@ -182,6 +183,9 @@ RowLayout {
 
         property int shownMonth: picker.month - 1
         property int shownYear: picker.year
+        // Days of the previous month before the first, in the week it starts.
+        readonly property int leadingDays: (new Date(shownYear, shownMonth, 1).getDay()
+                                            - picker.locale.firstDayOfWeek + 7) % 7
 
         function showMonth(offset) {
             const first = new Date(shownYear, shownMonth + offset, 1)
@@ -228,6 +232,8 @@ RowLayout {
                     color: Theme.onSurface
                     font.pixelSize: Theme.subheadlineSize
                     font.weight: Font.DemiBold
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
                 MonthButton {
                     iconName: "go-next-symbolic"
@@ -236,65 +242,73 @@ RowLayout {
                 }
             }
 
-            DayOfWeekRow {
-                Layout.fillWidth: true
-                // QLocale is missing from Qt 6.4's type information for qmllint.
-                locale: picker.locale // qmllint disable type
-                delegate: Text {
-                    required property string shortName
-                    text: shortName
-                    horizontalAlignment: Text.AlignHCenter
-                    color: Theme.onSurfaceVariant
-                    font.pixelSize: Theme.caption2Size
+            Row {
+                spacing: 2
+                Repeater {
+                    model: 7
+                    delegate: Text {
+                        required property int index
+                        width: 30
+                        text: picker.locale.dayName((picker.locale.firstDayOfWeek + index) % 7, Locale.ShortFormat)
+                        horizontalAlignment: Text.AlignHCenter
+                        color: Theme.onSurfaceVariant
+                        font.pixelSize: Theme.caption2Size
+                    }
                 }
             }
 
-            MonthGrid {
-                id: grid
-                Layout.fillWidth: true
-                month: calendar.shownMonth
-                year: calendar.shownYear
-                // As above.
-                locale: picker.locale // qmllint disable type
+            // Six weeks from the week of the month's first day. Qt 6.4's
+            // MonthGrid writes into its delegates' contexts, which it cannot
+            // do for delegates with required properties, and says so on
+            // every press.
+            Grid {
+                objectName: "calendarDays"
+                columns: 7
                 spacing: 2
 
-                delegate: Rectangle {
-                    id: cell
+                Repeater {
+                    model: 42
+                    delegate: Rectangle {
+                        id: cell
 
-                    required property int day
-                    required property int month
-                    required property int year
-                    required property bool today
-                    readonly property bool selected: day === picker.day && month === picker.month - 1
-                                                     && year === picker.year
+                        required property int index
+                        readonly property var date: new Date(calendar.shownYear, calendar.shownMonth,
+                                                             1 - calendar.leadingDays + index)
+                        readonly property bool inMonth: date.getMonth() === calendar.shownMonth
+                        readonly property bool selected: date.getDate() === picker.day
+                                                         && date.getMonth() === picker.month - 1
+                                                         && date.getFullYear() === picker.year
+                        readonly property bool today: date.toDateString() === new Date().toDateString()
 
-                    implicitWidth: 30
-                    implicitHeight: 28
-                    radius: 14
-                    color: selected ? Theme.primaryBlue : hover.hovered ? Theme.surfaceContainerHigh : "transparent"
-                    border.width: today && !selected ? 1 : 0
-                    border.color: Theme.primaryBlue
+                        implicitWidth: 30
+                        implicitHeight: 28
+                        radius: 14
+                        color: selected ? Theme.primaryBlue : hover.hovered ? Theme.surfaceContainerHigh : "transparent"
+                        border.width: today && !selected ? 1 : 0
+                        border.color: Theme.primaryBlue
 
-                    function pick() {
-                        picker.edited(picker.compose(year, month + 1, day, picker.hour, picker.minute))
-                        calendar.close()
+                        function pick() {
+                            picker.edited(picker.compose(date.getFullYear(), date.getMonth() + 1, date.getDate(),
+                                                         picker.hour, picker.minute))
+                            calendar.close()
+                        }
+
+                        Text {
+                            anchors.centerIn: parent
+                            text: cell.date.getDate()
+                            color: cell.selected ? "white"
+                                                 : cell.inMonth ? Theme.onSurface
+                                                                : Theme.withOpacity(Theme.onSurfaceVariant, 0.5)
+                            font.pixelSize: Theme.captionSize
+                        }
+
+                        HoverHandler { id: hover }
+                        TapHandler { onTapped: cell.pick() }
+
+                        Accessible.role: Accessible.Button
+                        Accessible.name: cell.date.toLocaleDateString(picker.locale, "d MMMM yyyy")
+                        Accessible.onPressAction: pick()
                     }
-
-                    Text {
-                        anchors.centerIn: parent
-                        text: cell.day
-                        color: cell.selected ? "white"
-                                             : cell.month === grid.month ? Theme.onSurface
-                                                                         : Theme.withOpacity(Theme.onSurfaceVariant, 0.5)
-                        font.pixelSize: Theme.captionSize
-                    }
-
-                    HoverHandler { id: hover }
-                    TapHandler { onTapped: cell.pick() }
-
-                    Accessible.role: Accessible.Button
-                    Accessible.name: new Date(year, month, day).toLocaleDateString(picker.locale, "d MMMM yyyy")
-                    Accessible.onPressAction: pick()
                 }
             }
         }

@@ -85,6 +85,8 @@ Dialog {
                     color: Theme.onSurfaceVariant
                     font.pixelSize: Theme.subheadlineSize
                     wrapMode: Text.WordWrap
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
             }
 

@@ -36,6 +36,7 @@ EditorSheet {
     onSaveRequested: saved(name)
 
     SheetSection {
+        id: nameSection
         Layout.fillWidth: true
         label: "НАЗВАНИЕ СЕРВИСА *"
 
@@ -47,6 +48,7 @@ EditorSheet {
             placeholderText: "например, ChatGPT, Gemini, Claude"
             Binding on text { value: sheet.name }
             Accessible.name: "Название сервиса"
+            caption: nameSection.label
             onTextChanged: sheet.name = text
         }
     }

@@ -14,6 +14,7 @@ ScrollView {
     property alias placeholderText: area.placeholderText
     property alias area: area
     property string accessibleName
+    property string accessibleDescription
     readonly property int lines: 2
 
     signal returnPressed()
@@ -47,6 +48,11 @@ ScrollView {
 
         cursorDelegate: SheetCaret { control: area }
         Accessible.name: box.accessibleName
+        // As in SheetTextField: after Qt 6.4 has given it the placeholder.
+        Component.onCompleted: {
+            if (box.accessibleDescription !== "")
+                Accessible.description = box.accessibleDescription
+        }
 
         background: Rectangle {
             radius: 10

@@ -6,10 +6,19 @@ import Tallyport
 
 // The editors' single-line field: no platform chrome, text on a filled
 // rounded box; `outlined` adds the faint accent outline of a required field.
+// `caption`, the label drawn above the field, is its accessible description.
 TextField {
     id: field
 
     property bool outlined: false
+    property string caption
+
+    // Qt 6.4 makes the placeholder a text field's description when the field
+    // completes, over any binding; the caption takes its place afterwards.
+    Component.onCompleted: {
+        if (caption !== "")
+            Accessible.description = caption
+    }
 
     color: Theme.onSurface
     placeholderTextColor: Theme.withOpacity(Theme.onSurfaceVariant, 0.65)

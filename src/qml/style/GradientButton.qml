@@ -44,12 +44,14 @@ Button {
 
     background: Rectangle {
         radius: 10
-        border.width: control.visualFocus ? 2 : 0
-        border.color: Qt.rgba(1, 1, 1, 0.85)
         gradient: Gradient {
             orientation: Gradient.Horizontal
             GradientStop { position: 0; color: Theme.primaryBlue }
             GradientStop { position: 1; color: Theme.primaryBlueStrong }
+        }
+        FocusRing {
+            visible: control.visualFocus
+            cornerRadius: 10
         }
     }
 }

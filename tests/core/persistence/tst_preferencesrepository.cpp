@@ -90,17 +90,6 @@ private slots:
         QCOMPARE(noStore.loadPreferences().appearanceMode, AppearanceMode::dark);
         QVERIFY(!QFile::exists(m_current));
     }
-
-    void currentUserFilesLiveInXdgConfigHome()
-    {
-        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_folder->path()));
-        store(m_legacy, R"({"timerFormat": "full"})");
-        const auto repository = SettingsPreferencesRepository::forCurrentUser();
-        saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
-        QCOMPARE(repository->loadPreferences().timerFormat, TimerFormat::full);
-        QVERIFY(!stored(m_current).isEmpty());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPreferencesRepository)

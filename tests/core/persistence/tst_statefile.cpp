@@ -3,7 +3,6 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRandomGenerator>
 #include <QTest>
 
 // StateFile works on bytes for speed; QJsonDocument with JsonCoding is the
@@ -87,34 +86,6 @@ AccountsState sampleState()
     return state;
 }
 
-// Random UTF-16, unpaired surrogates included, in every text field, and random dates.
-AccountsState randomState()
-{
-    QRandomGenerator random(7);
-    const auto text = [&random] {
-        QString value;
-        const int length = random.bounded(12);
-        for (int i = 0; i < length; ++i) {
-            const int range = random.bounded(4);
-            value.append(QChar(char16_t(range == 0       ? random.bounded(0x80)
-                                            : range == 1 ? random.bounded(0x800)
-                                            : range == 2 ? 0xd800 + random.bounded(0x800)
-                                                         : random.bounded(0x10000))));
-        }
-        return value;
-    };
-    AccountsState state;
-    for (int i = 0; i < 300; ++i) {
-        state.services.append(Service{QUuid::createUuid(), text(), utc(random.bounded(1ll << 42)), i % 2 == 0});
-        state.accounts.append(Account{QUuid::createUuid(), QUuid::createUuid(), text(), text(), text(),
-                                      utc(random.bounded(1ll << 42) - (1ll << 41)), std::nullopt,
-                                      utc(random.bounded(1ll << 42)), i % 3 == 0, std::nullopt, i % 5 == 0});
-        state.events.append(AccountEvent{QUuid::createUuid(), QUuid::createUuid(), AccountEventType::used,
-                                         utc(random.bounded(1ll << 42)), text()});
-    }
-    return state;
-}
-
 } // namespace
 
 class TestStateFile : public QObject {
@@ -129,7 +100,6 @@ private slots:
         onlyEvents.events = sampleState().events;
         QTest::newRow("only events") << onlyEvents;
         QTest::newRow("sample") << sampleState();
-        QTest::newRow("random") << randomState();
     }
 
     void writesWhatQJsonDocumentWrites()
@@ -179,10 +149,8 @@ private slots:
                                                        R"( {"b": []}]}, "events": [)"
                                                        + event + "]}")
                                          << true;
-        QTest::newRow("unknown member in a record") << services("{", R"({"note": "x", )") << true;
         QTest::newRow("bare array") << account(R"("name": "a", "note": "b", "resetAt": "2026-03-02T14:05:09Z")")
                                     << true;
-        QTest::newRow("lower-case ids") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abce")") << true;
         QTest::newRow("null members") << account(
             R"("name": null, "resetAt": null, "isArchived": null,)"
             R"( "serviceId": null, "password": null, "startedAt": null, "hasNoLimits": null)")
@@ -195,7 +163,6 @@ private slots:
               R"( "hasNoLimits": false)")
                                       << true;
         QTest::newRow("date with an offset") << account(R"("createdAt": "2026-03-02T17:05:09+03:00")") << true;
-        QTest::newRow("empty array") << QByteArray("[]") << true;
         QTest::newRow("escapes") << account("\"name\": \"a\\\"b\\\\c\\/d\\b\\f\\n\\r\\t\\u00e9\\u0000\\u20AC\"")
                                  << true;
         QTest::newRow("surrogate pair escape") << account(R"("name": "\ud83d\ude00")") << true;
@@ -209,19 +176,16 @@ private slots:
         QTest::newRow("duplicate key, last invalid") << account(R"("isArchived": true, "isArchived": "yes")") << false;
         QTest::newRow("duplicate list") << QByteArray(R"({"events": [1], "events": []})") << true;
         QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf{}") << true;
-        QTest::newRow("number in an unknown member") << account(R"("weight": -1.5e3)") << true;
         QTest::newRow("number out of range") << account(R"("weight": 1e400)") << false;
         QTest::newRow("deep unknown value")
             << account("\"deep\": " + QByteArray(200, '[') + QByteArray(200, ']')) << true;
 
         // Accounts are lenient about missing keys, never about types.
         QTest::newRow("id not a UUID") << account(R"("id": "abc")") << false;
-        QTest::newRow("id in braces") << account(R"("id": "{6f1c2a7e-90ab-4cde-8f01-23456789abcd}")") << false;
         QTest::newRow("hyphen misplaced") << account(R"("serviceId": "6f1c2a7e9-0ab-4cde-8f01-23456789abcd")") << false;
         QTest::newRow("not hexadecimal") << account(R"("serviceId": "6f1c2a7e-90ab-4cde-8f01-23456789abcg")") << false;
         QTest::newRow("serviceId as object") << account(R"("serviceId": {})") << false;
         QTest::newRow("name as number") << account(R"("name": 5)") << false;
-        QTest::newRow("note as array") << account(R"("note": [])") << false;
         QTest::newRow("password as boolean") << account(R"("password": true)") << false;
         QTest::newRow("createdAt with a fraction") << account(R"("createdAt": "2026-03-02T14:05:09.250Z")") << false;
         QTest::newRow("startedAt without zone") << account(R"("startedAt": "2026-03-02T14:05:09")") << false;
@@ -232,18 +196,15 @@ private slots:
         // Services and events are strict: every key, with its type.
         QTest::newRow("service without isSystem") << services(R"(, "isSystem": false)", "") << false;
         QTest::newRow("service with null isSystem") << services("false", "null") << false;
-        QTest::newRow("service with string isSystem") << services("false", "\"false\"") << false;
         QTest::newRow("service with null name") << services("\"s\"", "null") << false;
         QTest::newRow("service with a bad id") << services("CD\"", "CX\"") << false;
         QTest::newRow("service date with a fraction") << services(":09Z", ":09.5Z") << false;
         QTest::newRow("event of unknown type") << events("used", "renamed") << false;
-        QTest::newRow("event type in other case") << events("used", "Used") << false;
         QTest::newRow("event without type") << events(R"(, "type": "used")", "") << false;
         QTest::newRow("event with numeric details") << events("\"x\"", "3") << false;
         QTest::newRow("event with a bad account id")
             << events(R"("accountId": )" + id, R"("accountId": "none")") << false;
         QTest::newRow("event without timestamp") << events(R"(, "timestamp": "2026-03-02T14:05:09Z")", "") << false;
-        QTest::newRow("event as array") << QByteArray(R"({"events": [[]]})") << false;
         // One bad record fails the whole state.
         QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})") << false;
         QTest::newRow("services as string") << QByteArray(R"({"services": ""})") << false;
@@ -252,7 +213,6 @@ private slots:
         QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"") << false;
         QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"") << false;
         QTest::newRow("top-level string") << QByteArray(R"("accounts")") << false;
-        QTest::newRow("top-level null") << QByteArray("null") << false;
         QTest::newRow("only spaces") << QByteArray("  \n") << false;
         // A JSON object that is not a state at all (a backup saved over it).
         QTest::newRow("a backup, not a state")

