@@ -76,22 +76,11 @@ std::optional<QDateTime> parseDateText(const Char *text, qsizetype size)
     return QDateTime::fromSecsSinceEpoch(moment.time_since_epoch().count(), Qt::UTC);
 }
 
-// Hexadecimal digits of either case by their Latin-1 code, -1 elsewhere.
-constexpr auto kHexDigits = [] {
-    std::array<qint8, 256> values{};
-    for (int c = 0; c < 256; ++c)
-        values[size_t(c)] = qint8(c >= '0' && c <= '9'       ? c - '0'
-                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                             : -1);
-    return values;
-}();
-
 template<typename Char>
 int hexDigit(Char c)
 {
     const auto code = std::make_unsigned_t<Char>(c);
-    return code < kHexDigits.size() ? kHexDigits[code] : -1;
+    return code < JsonCoding::hexDigitValues.size() ? JsonCoding::hexDigitValues[code] : -1;
 }
 
 // The digits are read here and only the bytes go to QUuid: QUuid::fromString

@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <array>
 #include <optional>
 
 // The JSON form of the records: the state file, the state inside a backup and
@@ -34,6 +35,18 @@ QString uuidString(const QUuid &uuid);
 char *writeUuid(char *out, const QUuid &uuid);
 std::optional<QUuid> parseUuid(QStringView text);
 std::optional<QUuid> parseUuid(QLatin1StringView text);
+
+// Hexadecimal digits of either case by their Latin-1 code, -1 elsewhere: one
+// table for the UUID reader and the state file's string reader.
+inline constexpr std::array<qint8, 256> hexDigitValues = [] {
+    std::array<qint8, 256> values{};
+    for (int c = 0; c < 256; ++c)
+        values[size_t(c)] = qint8(c >= '0' && c <= '9'       ? c - '0'
+                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                             : -1);
+    return values;
+}();
 
 QJsonObject encode(const Account &account);
 QJsonObject encode(const Service &service);

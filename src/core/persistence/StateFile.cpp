@@ -299,16 +299,6 @@ constexpr bool isStop(uchar c)
     return c == '"' || c == '\\' || c < 0x20 || c >= 0x80;
 }
 
-constexpr auto kHexValues = [] {
-    std::array<qint8, 256> values{};
-    for (int c = 0; c < 256; ++c)
-        values[size_t(c)] = qint8(c >= '0' && c <= '9'       ? c - '0'
-                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                             : -1);
-    return values;
-}();
-
 // The escape at p (a backslash) as one UTF-16 unit; returns its length, or 0
 // for the escapes QJsonDocument reads in its own lenient way (unknown letters,
 // surrogates).
@@ -330,7 +320,7 @@ int escape(const char *p, const char *end, char16_t &unit)
             return 0;
         int value = 0;
         for (int i = 2; i < 6; ++i) {
-            const int digit = kHexValues[uchar(p[i])];
+            const int digit = JsonCoding::hexDigitValues[uchar(p[i])];
             if (digit < 0)
                 return 0;
             value = value << 4 | digit;
