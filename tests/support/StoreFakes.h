@@ -113,17 +113,18 @@ struct StoreHarness {
         repository->stored.services = {Service::systemService()};
     }
 
-    AccountsStore &make()
+    // `storage` stands in for the fake repository, e.g. to put a real one behind the store.
+    AccountsStore &make(std::shared_ptr<AccountRepository> storage = {})
     {
-        store = std::make_unique<AccountsStore>(AccountsStoreServices{repository, preferences, clock, ticker, autostart,
-                                                                      notifications, transfer, clipboard, panels,
-                                                                      applicationFiles});
+        store = std::make_unique<AccountsStore>(AccountsStoreServices{storage ? storage : repository, preferences,
+                                                                      clock, ticker, autostart, notifications, transfer,
+                                                                      clipboard, panels, applicationFiles});
         return *store;
     }
 
-    AccountsStore &loaded()
+    AccountsStore &loaded(std::shared_ptr<AccountRepository> storage = {})
     {
-        make().load();
+        make(std::move(storage)).load();
         return *store;
     }
 

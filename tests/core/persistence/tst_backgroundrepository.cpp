@@ -25,22 +25,6 @@ struct GatedRepository : FakeAccountRepository {
     }
 };
 
-AccountsStoreServices servicesWith(std::shared_ptr<AccountRepository> repository)
-{
-    auto clock = std::make_shared<FixedDateProvider>();
-    clock->current = utc("2026-03-02T14:05:09Z");
-    return {std::move(repository),
-            std::make_shared<FakePreferencesRepository>(),
-            clock,
-            std::make_shared<ManualTicker>(),
-            std::make_shared<FakeAutostart>(),
-            std::make_shared<FakeNotifications>(),
-            nullptr,
-            nullptr,
-            nullptr,
-            {}};
-}
-
 AccountsState stateOf(const AccountsStore &store)
 {
     return {store.services(), store.accounts(), store.events()};
@@ -68,11 +52,10 @@ private slots:
         QFETCH(bool, failing);
         QFETCH(int, writes);
         auto target = std::make_shared<GatedRepository>();
-        target->stored.services = {Service::systemService()};
-        target->stored.accounts = {makeAccount("a")};
+        target->stored = {{Service::systemService()}, {makeAccount("a")}, {}};
         const QUuid id = target->stored.accounts.constFirst().id;
-        AccountsStore store(servicesWith(std::make_shared<BackgroundAccountRepository>(target)));
-        store.load();
+        StoreHarness h;
+        AccountsStore &store = h.loaded(std::make_shared<BackgroundAccountRepository>(target));
         if (failing)
             target->saveError = Error::make(Error::Kind::OperationFailed, QStringLiteral("/data/accounts.json"));
 
@@ -103,12 +86,11 @@ private slots:
     void aPendingWriteSurvivesTheEnd()
     {
         QTemporaryDir folder;
-        auto file = FileAccountRepository::create(folder.path());
-        QVERIFY(file);
         AccountsState latest;
         {
-            AccountsStore store(servicesWith(std::make_shared<BackgroundAccountRepository>(std::move(file).value())));
-            store.load();
+            StoreHarness h;
+            AccountsStore &store = h.loaded(
+                std::make_shared<BackgroundAccountRepository>(FileAccountRepository::create(folder.path()).value()));
             store.addAccount(QStringLiteral("a"), {}, QStringLiteral("secret"), std::nullopt, false, std::nullopt);
             const QUuid id = store.accounts().constFirst().id;
             for (int i = 0; i < 200; ++i)

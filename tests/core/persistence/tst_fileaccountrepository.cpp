@@ -14,14 +14,12 @@
 
 namespace {
 
-AccountsState sampleState(const QString &name = QStringLiteral("Рабочий"))
+AccountsState sampleState()
 {
-    Account account;
-    account.id = QUuid::createUuid();
-    account.serviceId = Service::systemID;
-    account.name = name;
-    account.createdAt = QDateTime::fromSecsSinceEpoch(1767225600, Qt::UTC);
-    return AccountsState{{Service::systemService()}, {account}, {}};
+    const QDateTime created = QDateTime::fromSecsSinceEpoch(1767225600, Qt::UTC);
+    return {{Service::systemService()},
+            {{QUuid::createUuid(), Service::systemID, "Рабочий", {}, {}, created, {}, {}, false, {}, false}},
+            {}};
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -32,19 +30,9 @@ void writeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    return readWholeFile(path).value();
-}
-
 QStringList filesIn(const QString &folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-}
-
-bool isSuperuser()
-{
-    return ::geteuid() == 0;
 }
 
 } // namespace
@@ -109,10 +97,10 @@ private slots:
 
         const AccountsState current = sampleState();
         QVERIFY(repository->saveState(current).ok());
-        QCOMPARE(fileBytes(repository->filePath()), StateFile::encode(current));
+        QCOMPARE(readWholeFile(repository->filePath()).value(), StateFile::encode(current));
         writeFile(legacy, "[]");
         QCOMPARE(openInDataHome()->loadState().value(), current);
-        QCOMPARE(fileBytes(legacy), QByteArray("[]"));
+        QCOMPARE(readWholeFile(legacy).value(), QByteArray("[]"));
     }
 
     // An unreadable file stays as it is until the next save moves it aside, once.
@@ -136,7 +124,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, readable);
         QFETCH(Error::Kind, kind);
-        if (!readable && isSuperuser())
+        if (!readable && ::geteuid() == 0)
             QSKIP("permissions do not bind the superuser");
         auto repository = openInHome();
         writeFile(repository->filePath(), bytes);
@@ -159,7 +147,7 @@ private slots:
                  qPrintable(files[1]));
         QCOMPARE(m_home->filePath(files[1]), keptAs);
         QVERIFY(QFile::setPermissions(m_home->filePath(files[1]), QFileDevice::ReadOwner));
-        QCOMPARE(fileBytes(m_home->filePath(files[1])), bytes);
+        QCOMPARE(readWholeFile(m_home->filePath(files[1])).value(), bytes);
         QCOMPARE(repository->loadState().value(), state);
         QVERIFY(repository->saveState(AccountsState{}).ok());
         QCOMPARE(filesIn(m_home->path()).size(), 2);
@@ -180,9 +168,9 @@ private slots:
         QVERIFY(repository->saveState(sampleState()).ok());
         const QStringList suffixed = filesIn(m_home->path()).filter(QRegularExpression("Z-2$"));
         QCOMPARE(suffixed.size(), 1);
-        QCOMPARE(fileBytes(m_home->filePath(suffixed[0])), QByteArray("not JSON"));
+        QCOMPARE(readWholeFile(m_home->filePath(suffixed[0])).value(), QByteArray("not JSON"));
         for (int second = 0; second < 30; ++second)
-            QCOMPARE(fileBytes(kept(second)), QByteArray::number(second));
+            QCOMPARE(readWholeFile(kept(second)).value(), QByteArray::number(second));
     }
 
     void fileRepairedBeforeTheSaveStays()

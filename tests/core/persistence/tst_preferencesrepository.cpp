@@ -44,19 +44,16 @@ private slots:
         QTest::addColumn<QByteArray>("legacy");
         QTest::addColumn<Preferences>("expected");
         QTest::addColumn<bool>("migrated");
-        const QByteArray darkJson = R"({"appearanceMode": "dark", "timezoneIdentifier": "Asia/Yekaterinburg"})";
+        const QByteArray darkJson = R"({"appearanceMode": "dark"})";
         const QByteArray light = R"({"appearanceMode": "light"})";
         const QByteArray sepia = R"({"appearanceMode": "sepia"})";
-        Preferences dark;
+        Preferences dark, lightPreferences;
         dark.appearanceMode = AppearanceMode::dark;
-        dark.timezoneIdentifier = QStringLiteral("Asia/Yekaterinburg");
-        Preferences lightPreferences;
         lightPreferences.appearanceMode = AppearanceMode::light;
         QTest::newRow("nothing anywhere") << QByteArray() << QByteArray() << Preferences{} << false;
         QTest::newRow("current wins") << darkJson << light << dark << false;
         QTest::newRow("legacy only") << QByteArray() << light << lightPreferences << true;
         QTest::newRow("undecodable current, legacy") << sepia << light << lightPreferences << true;
-        QTest::newRow("undecodable current only") << sepia << QByteArray() << Preferences{} << false;
         QTest::newRow("not JSON anywhere") << QByteArray("dark") << QByteArray("[1]") << Preferences{} << false;
     }
 

@@ -43,8 +43,6 @@ private slots:
         QTest::addColumn<QString>("name");
         for (const QString &sidecar : QDir(kFixtures).entryList({"*.expect.json"}, QDir::Files, QDir::Name))
             QTest::newRow(qPrintable(sidecar)) << sidecar.chopped(int(qstrlen(".expect.json")));
-        QVERIFY(QDir(kFixtures).entryList({"*.json"}).size()
-                == 2 * QDir(kFixtures).entryList({"*.expect.json"}).size());
     }
 
     void independentBackups()
@@ -152,16 +150,8 @@ private slots:
     }
 
     // Both modes repair what they import before saving it.
-    void importsAreRepairedAndSaved_data()
-    {
-        QTest::addColumn<BackupImportMode>("mode");
-        QTest::newRow("replace") << BackupImportMode::replace;
-        QTest::newRow("merge") << BackupImportMode::merge;
-    }
-
     void importsAreRepairedAndSaved()
     {
-        QFETCH(BackupImportMode, mode);
         QTemporaryDir dir;
         const Service claude = makeService("Claude");
         const BackupPayload payload{1, utc("2026-03-02T14:05:09Z"), {{claude}, {makeAccount("x", claude.id)}, {}}, {}};
@@ -169,11 +159,13 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly)
                 && file.write(CryptoSecureTransferService().encrypt(payload, "pw").value()));
         file.close();
-        BackupHarness h;
-        AccountsStore &store = h.make(); // never loaded: no system service yet
-        QVERIFY(store.importBackup(file.fileName(), "pw", mode));
-        QCOMPARE(store.services(), (QList<Service>{Service::systemService(), claude}));
-        QCOMPARE(h.repository->stored.services, store.services());
+        for (BackupImportMode mode : {BackupImportMode::replace, BackupImportMode::merge}) {
+            BackupHarness h;
+            AccountsStore &store = h.make(); // never loaded: no system service yet
+            QVERIFY(store.importBackup(file.fileName(), "pw", mode));
+            QCOMPARE(store.services(), (QList<Service>{Service::systemService(), claude}));
+            QCOMPARE(h.repository->stored.services, store.services());
+        }
     }
     // The imported state is saved first: when that fails, neither the data
     // nor the preferences nor the login item change.
