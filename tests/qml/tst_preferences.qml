@@ -32,19 +32,12 @@ Item {
         // The window's side, recording every call; `applied` turns a preview
         // request into what is in effect (identity unless a test says otherwise).
         function fakeCallbacks() {
-            const fake = {
-                previews: [], commits: [], reverts: [], exports: [], imports: [],
-                statusWaiters: [], permissionWaiters: [], settingsOpened: 0,
-                autostartText: "Выключен",
-                applied: (p) => p
-            }
+            const fake = { previews: [], commits: [], reverts: [], exports: [], imports: [], autostartText: "Выключен",
+                           applied: (p) => p, fetchNotificationStatus: () => {} }
             fake.preview = (p) => { fake.previews.push(p); return fake.applied(Object.assign({}, p)) }
             fake.commit = (p) => fake.commits.push(p)
             fake.cancelRevert = (p) => fake.reverts.push(p)
             fake.fetchAutostartStatus = () => fake.autostartText
-            fake.fetchNotificationStatus = (done) => fake.statusWaiters.push(done)
-            fake.requestNotificationPermission = (done) => fake.permissionWaiters.push(done)
-            fake.openNotificationSettings = () => fake.settingsOpened++
             fake.exportBackup = (password) => fake.exports.push(password)
             fake.importBackup = (password, mode) => fake.imports.push({ password: password, mode: mode })
             return fake
@@ -70,11 +63,13 @@ Item {
             combo.activated(index)
         }
 
-        // Closing without saving reverts to the opening values; saving commits
-        // what the preview put in effect (launch at login stays off here).
+        // Closing without saving reverts to the opening values, or to those an
+        // import adopted; saving commits what the preview put in effect (launch
+        // at login stays off here).
         function test_closingRevertsOrCommits_data() {
             return [
                 { tag: "Отмена", commit: false }, { tag: "Escape", commit: false },
+                { tag: "Escape after an import", commit: false, adopted: { appearanceMode: "dark", showSeconds: false } },
                 { tag: "click outside", commit: false }, { tag: "Сохранить", commit: true },
                 { tag: "Return", commit: true }
             ]
@@ -92,37 +87,18 @@ Item {
             compare(sheet.draft.autoLaunchAtStartup, false)
             verify(!autoLaunch.checked)
             compare(sheet.autostartStatus, "Недоступен")
-
-            if (data.tag === "Отмена")
-                mouseClick(control(sheet, "cancelButton"))
-            else if (data.tag === "Escape")
-                keyClick(Qt.Key_Escape)
-            else if (data.tag === "click outside")
-                mouseClick(root, 5, 5)
-            else if (data.tag === "Return")
-                keyClick(Qt.Key_Return)
-            else
-                mouseClick(control(sheet, "saveButton"))
-
+            const opening = Object.assign(defaults(), data.adopted)
+            if (data.adopted) {
+                sheet.adopt(opening)
+                verify(!control(sheet, "showSecondsSwitch").checked)
+            }
+            const close = { "Отмена": () => mouseClick(control(sheet, "cancelButton")), "Escape": () => keyClick(Qt.Key_Escape),
+                            "Escape after an import": () => keyClick(Qt.Key_Escape), "click outside": () => mouseClick(root, 5, 5),
+                            "Return": () => keyClick(Qt.Key_Return), "Сохранить": () => mouseClick(control(sheet, "saveButton")) }
+            close[data.tag]()
             tryCompare(sheet, "visible", false)
-            compare(fake.reverts, data.commit ? [] : [defaults()])
+            compare(fake.reverts, data.commit ? [] : [opening])
             compare(fake.commits, data.commit ? [Object.assign(defaults(), { timerFormat: "full" })] : [])
-        }
-
-        function test_adoptedPreferencesAreWhatCancelReturnsTo() {
-            const fake = fakeCallbacks()
-            const sheet = openSheet(fake)
-            choose(control(sheet, "timerFormatCombo"), 1)
-            const imported = Object.assign(defaults(), { appearanceMode: "dark", showSeconds: false })
-
-            sheet.adopt(imported)
-            compare(control(sheet, "appearanceCombo").displayText, "Ночь")
-            compare(control(sheet, "timerFormatCombo").displayText, "Компактный")
-            verify(!control(sheet, "showSecondsSwitch").checked)
-            keyClick(Qt.Key_Escape)
-
-            tryCompare(sheet, "visible", false)
-            compare(fake.reverts, [imported])
         }
 
         function test_timeZonePickerFiltersAndStoresIdentifiers() {
@@ -156,30 +132,9 @@ Item {
             compare(fake.previews.length, 2)
         }
 
-        function test_backupActionsNeedAPassword_data() {
-            return [
-                { tag: "export, empty", sheet: "exportSheet", password: "", enabled: false },
-                { tag: "export, spaces", sheet: "exportSheet", password: "   ", enabled: true },
-                { tag: "import, empty", sheet: "importSheet", password: "", enabled: false },
-                { tag: "import, one letter", sheet: "importSheet", password: "a", enabled: true }
-            ]
-        }
-
-        function test_backupActionsNeedAPassword(data) {
-            const sheet = openSheet(fakeCallbacks())
-            const backup = control(sheet, data.sheet)
-            backup.open()
-            tryCompare(backup, "opened", true)
-            const submit = control(backup, "submitButton")
-            verify(!submit.enabled)
-            for (const c of data.password)
-                keyClick(c === " " ? Qt.Key_Space : Qt.Key_A)
-            compare(backup.password, data.password)
-            compare(submit.enabled, data.enabled)
-        }
-
-        // A backup sheet hands over what was typed, as typed, with the import's
-        // mode, and forgets the password however it closes; the mode stays.
+        // A backup sheet acts only with a password, hands over what was typed,
+        // as typed (blanks are a password), with the import's mode, and
+        // forgets the password however it closes; the mode stays.
         function test_backupSheetsHandOverAndForget_data() {
             return [
                 { tag: "export", sheet: "exportSheet", button: "exportButton", close: "submit",
@@ -201,8 +156,11 @@ Item {
                 mouseClick(control(sheet, data.button))
                 tryCompare(backup, "opened", true)
                 compare(backup.password, "")
+                verify(!control(backup, "submitButton").enabled)
                 if (data.mode !== undefined && round === 0)
                     choose(control(backup, "modeCombo"), data.mode)
+                control(backup, "passwordField").password = "   "
+                verify(control(backup, "submitButton").enabled)
                 control(backup, "passwordField").password = " pass word "
                 verify(/^([^ pasword])\1{10}$/.test(control(backup, "passwordField").text), "masked")
                 if (data.close === "submit")

@@ -24,9 +24,7 @@ TestCase {
     function test_restoredNamesLabel_data() {
         return [
             { tag: "none", names: [], label: "Нет восстановленных аккаунтов" },
-            { tag: "one", names: ["Work"], label: "Work" },
             { tag: "four", names: ["A", "B", "C", "D"], label: "A, B, C, D" },
-            { tag: "five", names: ["A", "B", "C", "D", "E"], label: "A, B, C, D и ещё 1" },
             { tag: "six", names: ["A", "B", "C", "D", "E", "F"], label: "A, B, C, D и ещё 2" },
         ]
     }
