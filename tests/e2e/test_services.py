@@ -21,13 +21,11 @@ with j.step("the sidebar lists the system service, then the others oldest first"
     tops = [app.find(name, "push button").extents[1] for name in ("Без сервиса", "ChatGPT", "Claude")]
     assert tops == sorted(tops), "rows at %s" % tops
 
-with j.step("choosing another destination empties the search; Ctrl+F focuses it, Ctrl+N adds an account"):
-    app.type_text("Поиск", "work")
+with j.step("choosing another destination empties the search; Ctrl+N adds an account"):
+    search = app.type_text("Поиск", "work")
     app.click("Архив", "push button")
-    app.wait_until(lambda: app.find("Поиск", "text").text == "", lambda: "an empty search")
+    app.wait_until(lambda: search.text == "", lambda: "an empty search")
     app.click("ChatGPT", "push button")
-    app.key("ctrl+f")
-    app.wait_until(lambda: app.find("Поиск", "text").focused, lambda: "the search focused")
     app.key("ctrl+n")
     app.find("Добавить аккаунт", "dialog")
     j.screenshot("service")
@@ -48,11 +46,9 @@ with j.step("a service created from the account form is picked; a duplicate name
 
 with j.step('the sidebar\'s "+" creates a service, saved only once named, and its menu renames one'):
     app.click("Создать сервис", "push button")
-    app.find("Добавьте новый сервис для группировки аккаунтов.", "label")
     assert app.find("Название сервиса", "text").description == "НАЗВАНИЕ СЕРВИСА *"
-    save = app.find("Сохранить", "push button")
+    save = app.click("Сохранить", "push button")
     assert not save.enabled, save.states
-    app.click(save)
     app.key("Return")
     app.find("Создать сервис", "dialog")
     app.type_text("Название сервиса", "  Mistral  ")
