@@ -90,6 +90,7 @@ with j.step('"Использовать" starts a seven-day countdown, on the row
 
 with j.step('the row menu archives; "Архив" shows the row without a copy button and restores it'):
     row_menu("Alpha", "Архивировать")
+    app.wait_gone("Аккаунт Alpha", "list item")
     app.wait_until(lambda: saved_account("Alpha")["isArchived"], lambda: "Alpha saved as archived")
     app.click("Архив", "push button")
     assert "В архиве" in row_texts("Alpha"), row_texts("Alpha")
@@ -114,6 +115,7 @@ with j.step('"Добавить аккаунт" adds to the service: Cyrillic nam
     app.type_text(name, "  Основной ключ ")
     assert save.enabled, save.states
     app.key("Return")
+    app.wait_gone("Добавить аккаунт", "dialog")
     app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
     added = saved_account("Основной ключ")
     assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", openai["id"])

@@ -33,7 +33,7 @@ def countdown():
 
 
 def brightness(label):
-    """Mean brightness (0..1) of the sidebar's lower part."""
+    # Mean brightness (0..1) of the sidebar's lower part.
     out = subprocess.run(["convert", j.screenshot(label), "-crop", "200x80+10+480", "+repage", "-colorspace", "Gray",
                           "-format", "%[fx:mean]", "info:"], capture_output=True, text=True, check=True)
     return float(out.stdout)

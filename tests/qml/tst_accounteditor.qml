@@ -17,18 +17,9 @@ Item {
     ]
     readonly property real week: 604800 * 1000
 
-    Component {
-        id: sheetComponent
-        AccountEditorSheet {}
-    }
-    Component {
-        id: serviceSheetComponent
-        ServiceEditorSheet {}
-    }
-    Component {
-        id: spyComponent
-        SignalSpy {}
-    }
+    Component { id: sheetComponent; AccountEditorSheet {} }
+    Component { id: serviceSheetComponent; ServiceEditorSheet {} }
+    Component { id: spyComponent; SignalSpy {} }
     Component {
         id: pickerComponent
         DateTimePicker {
@@ -51,10 +42,7 @@ Item {
 
         function openSheet(how, list, arg) {
             const sheet = createTemporaryObject(sheetComponent, root)
-            if (how === "add")
-                sheet.openForAdd(list, arg)
-            else
-                sheet.openForEdit(list, arg)
+            how === "add" ? sheet.openForAdd(list, arg) : sheet.openForEdit(list, arg)
             tryCompare(sheet, "opened", true)
             return sheet
         }

@@ -7,10 +7,7 @@ Item {
     width: 1100
     height: 820
 
-    Component {
-        id: sheetComponent
-        PreferencesSheet {}
-    }
+    Component { id: sheetComponent; PreferencesSheet {} }
 
     TestCase {
         id: tc

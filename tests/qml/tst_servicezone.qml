@@ -10,10 +10,7 @@ TestCase {
     visible: true
     when: windowShown
 
-    Component {
-        id: zoneComponent
-        ServiceZone { width: 800; serviceName: "OpenAI" }
-    }
+    Component { id: zoneComponent; ServiceZone { width: 800; serviceName: "OpenAI" } }
 
     function part(item, objectName) {
         const found = findChild(item, objectName)
