@@ -33,12 +33,6 @@ TestCase {
         verify(found, objectName)
         return found
     }
-    function menuTexts(menu) {
-        const texts = []
-        for (let i = 0; i < menu.count; ++i)
-            texts.push(menu.itemAt(i).text === undefined ? "-" : menu.itemAt(i).text)
-        return texts
-    }
     // Every drawn text of `item`, as {text, rect in the row}.
     function drawnTexts(row, item, found) {
         for (let i = 0; i < item.children.length; ++i) {
@@ -82,7 +76,9 @@ TestCase {
         compare(walked, data.tab)
 
         row.openMenu()
-        compare(menuTexts(row.menu), data.menu || ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"])
+        const texts = Array.from({ length: row.menu.count }, (_, i) => row.menu.itemAt(i).text === undefined ? "-"
+                                                                                                  : row.menu.itemAt(i).text)
+        compare(texts, data.menu || ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"])
         row.menu.close()
         tryCompare(row, "menu", null)
     }

@@ -12,12 +12,6 @@ TestCase {
 
     Component { id: zoneComponent; ServiceZone { width: 800; serviceName: "OpenAI" } }
 
-    function part(item, objectName) {
-        const found = findChild(item, objectName)
-        verify(found, objectName)
-        return found
-    }
-
     function test_restoredNamesLabel_data() {
         return [
             { tag: "none", names: [], label: "Нет восстановленных аккаунтов" },
@@ -45,7 +39,7 @@ TestCase {
             restoredCount: data.restored, activeCount: data.active, nextResetText: data.next,
             restoredAccountNames: data.names })
         compare(zone.charged, data.dark)
-        compare(part(zone, "zoneHeading").text, data.heading)
-        compare(part(zone, "zoneDetail").text, data.detail)
+        compare(findChild(zone, "zoneHeading").text, data.heading)
+        compare(findChild(zone, "zoneDetail").text, data.detail)
     }
 }
