@@ -125,6 +125,7 @@ with j.step('"Добавить аккаунт" adds to the service: Cyrillic nam
 
 with j.step("editing with the manual switch on stores a moment a week ahead"):
     row_menu("Основной ключ", "Редактировать")
+    app.find("Редактировать аккаунт", "dialog")
     assert app.find("Название аккаунта").text == "Основной ключ"
     app.click("Задать время восстановления вручную")
     app.find("Дата и время восстановления")

@@ -22,9 +22,9 @@ with j.step("the sidebar lists the system service, then the others oldest first"
     assert tops == sorted(tops), "rows at %s" % tops
 
 with j.step("choosing another destination empties the search; Ctrl+N adds an account"):
-    search = app.type_text("Поиск", "work")
+    app.type_text("Поиск", "work")
     app.click("Архив", "push button")
-    app.wait_until(lambda: search.text == "", lambda: "an empty search")
+    app.wait_until(lambda: app.find("Поиск", "text").text == "", lambda: "an empty search")
     app.click("ChatGPT", "push button")
     app.key("ctrl+n")
     app.find("Добавить аккаунт", "dialog")
