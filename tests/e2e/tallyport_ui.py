@@ -276,9 +276,10 @@ def launch(program, args=(), env=None, timeout=30.0):
     found = []
 
     def shown():
+        if proc.poll() is not None:
+            return True
         found[:] = [a for a in desktop if a is not None and a.get_process_id() == proc.pid]
-        return proc.poll() is not None or found and any(
-            {"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0 for c in found[0])
+        return found and any({"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0 for c in found[0])
 
     app = App(proc, log_path, None)
     try:
