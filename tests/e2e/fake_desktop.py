@@ -13,20 +13,16 @@ import sys
 
 from gi.repository import Gio, GLib
 
-NOTIFICATIONS = """<node>
-<interface name="org.freedesktop.Notifications">
- <method name="Notify"><arg type="s" direction="in"/><arg type="u" direction="in"/>
-  <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="s" direction="in"/>
-  <arg type="as" direction="in"/><arg type="a{sv}" direction="in"/><arg type="i" direction="in"/>
-  <arg type="u" direction="out"/></method>
+NOTIFICATIONS = """<node><interface name="org.freedesktop.Notifications">
+ <method name="Notify"><arg type="s" direction="in"/><arg type="u" direction="in"/><arg type="s" direction="in"/>
+  <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="as" direction="in"/>
+  <arg type="a{sv}" direction="in"/><arg type="i" direction="in"/><arg type="u" direction="out"/></method>
  <method name="CloseNotification"><arg type="u" direction="in"/></method>
  <method name="GetCapabilities"><arg type="as" direction="out"/></method>
  <signal name="NotificationClosed"><arg type="u"/><arg type="u"/></signal>
- <signal name="ActionInvoked"><arg type="u"/><arg type="s"/></signal>
-</interface>
+ <signal name="ActionInvoked"><arg type="u"/><arg type="s"/></signal></interface>
 <interface name="org.tallyport.Test">
- <method name="InvokeAction"><arg type="u" direction="in"/><arg type="s" direction="in"/></method>
-</interface></node>"""
+ <method name="InvokeAction"><arg type="u" direction="in"/><arg type="s" direction="in"/></method></interface></node>"""
 
 WATCHER = """<node><interface name="org.kde.StatusNotifierWatcher">
  <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
@@ -34,13 +30,11 @@ WATCHER = """<node><interface name="org.kde.StatusNotifierWatcher">
  <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
  <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
  <property name="ProtocolVersion" type="i" access="read"/>
- <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal>
-</interface></node>"""
+ <signal name="StatusNotifierItemRegistered"><arg type="s"/></signal></interface></node>"""
 
 
 def main():
     log_path = sys.argv[1]
-    with_watcher = "--status-area" in sys.argv[2:]
     loop = GLib.MainLoop()
     shown, items, owned = [0], [], []
 
@@ -89,14 +83,14 @@ def main():
 
     def on_name(conn, name):
         owned.append(name)
-        if len(owned) == (2 if with_watcher else 1):
+        if len(owned) == len(names):
             print("ready", flush=True)
 
     def on_lost(conn, name):
         print("fake_desktop: could not own %s" % name, file=sys.stderr)
         loop.quit()
 
-    names = ["org.freedesktop.Notifications"] + (["org.kde.StatusNotifierWatcher"] if with_watcher else [])
+    names = ["org.freedesktop.Notifications"] + ["org.kde.StatusNotifierWatcher"] * ("--status-area" in sys.argv)
     for name in names:
         Gio.bus_own_name(Gio.BusType.SESSION, name, Gio.BusNameOwnerFlags.NONE, on_bus, on_name, on_lost)
     for sig in (signal.SIGTERM, signal.SIGINT):

@@ -45,21 +45,14 @@ class AppExited(UiError):
     pass  # the app is no longer running: waiting for anything else is pointless
 
 
-_pyatspi = None
-
-
 def _atspi():
     # libatspi aborts the process when there is no accessibility bus: check first.
-    global _pyatspi
-    if _pyatspi is None:
-        reply = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus",
-                                "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"],
-                               capture_output=True, text=True)
-        if "boolean true" not in reply.stdout:
-            raise UiError("no accessibility bus: run inside tests/e2e/session")
-        import pyatspi
-        _pyatspi = pyatspi
-    return _pyatspi
+    if "pyatspi" not in sys.modules and "boolean true" not in subprocess.run(
+            ["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+             "org.freedesktop.DBus.NameHasOwner", "string:org.a11y.Bus"], capture_output=True, text=True).stdout:
+        raise UiError("no accessibility bus: run inside tests/e2e/session")
+    import pyatspi
+    return pyatspi
 
 
 def xdotool(*args):
@@ -101,7 +94,6 @@ class Node:
     description = property(lambda self: self.acc.description or "")
     role = property(lambda self: self.acc.getRoleName())
     states = property(lambda self: {_atspi().stateToString(s) for s in self.acc.getState().getStates()})
-    checked = property(lambda self: "checked" in self.states)
     focused = property(lambda self: "focused" in self.states)
     enabled = property(lambda self: "sensitive" in self.states)
 
@@ -134,10 +126,9 @@ class Node:
                 pass
 
     def __repr__(self):
-        try:
+        with contextlib.suppress(Exception):
             return "[%s] %r" % (self.role, self.name)
-        except Exception:
-            return "[gone]"
+        return "[gone]"
 
 
 class App:
@@ -167,12 +158,8 @@ class App:
     def find(self, name=None, role=None, contains=None, timeout=TIMEOUT):
         # The first showing element that matches, waiting up to timeout seconds.
         found = []
-
-        def present():
-            found[:] = self.find_all(name, role, contains)
-            return found
-
-        wait(present, timeout, lambda: "no element name=%r role=%r contains=%r. Showing now:\n  %s"
+        wait(lambda: found.extend(self.find_all(name, role, contains)) or found, timeout,
+             lambda: "no element name=%r role=%r contains=%r. Showing now:\n  %s"
              % (name, role, contains, "\n  ".join(self.names())))
         return found[0]
 
@@ -209,11 +196,6 @@ class App:
         with open(self.log_path, errors="replace") as f:
             return f.read()
 
-    def warnings(self):
-        # What the app printed: it writes no log of its own, so every line is
-        # a warning (of QML, mostly), but for the desktop session's own noise.
-        return [line for line in self.log().splitlines() if line.strip() and not QUIET.search(line)]
-
     def click(self, target, role=None, button=1):
         # Clicks the element's centre with the real pointer.
         node = self.node(target, role)
@@ -241,13 +223,6 @@ class App:
             self.wait_until(lambda: node.text == text, lambda: "%r shows %r (has %r)" % (node, text, node.text), 2.0)
         return node
 
-    def toggle(self, target, to):
-        # Clicks a Switch or CheckBox unless it already is `to`.
-        node = self.node(target)
-        if node.checked != to:
-            self.click(node)
-            self.wait_until(lambda: node.checked == to, lambda: "%r checked=%s" % (node, to), 2.0)
-
     def choose(self, combo, item):
         # Opens a ComboBox, clicks `item` and checks the shown text.
         node = self.click(combo, "combo box")
@@ -272,9 +247,9 @@ class App:
         time.sleep(0.3)
         xdotool("mouseup", 1)
 
-    def screenshot(self, path):
-        # Saves the main window as a PNG (ImageMagick `import`).
-        x, y, w, h = self.window().extents
+    def screenshot(self, path, crop=None):
+        # Saves the main window, or `crop` of the screen, as a PNG (ImageMagick `import`).
+        x, y, w, h = crop or self.window().extents
         subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", path],
                        check=True, capture_output=True)
         return path
@@ -283,12 +258,10 @@ class App:
         # Stops the app with SIGTERM (SIGKILL after 5 s); returns its exit code.
         if self.proc.poll() is None:
             self.proc.terminate()
-            try:
+            with contextlib.suppress(subprocess.TimeoutExpired):
                 self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
-        return self.proc.returncode
+            self.proc.kill()  # a no-op once it has ended
+        return self.proc.wait()
 
 
 def launch(program, args=(), env=None, timeout=30.0):
@@ -306,18 +279,18 @@ def launch(program, args=(), env=None, timeout=30.0):
         if proc.poll() is not None:
             return True
         found[:] = [a for a in desktop if a is not None and a.get_process_id() == proc.pid]
-        return found and any({"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0
-                             for c in found[0])
+        return found and any({"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0 for c in found[0])
 
+    app = App(proc, log_path, None)
     try:
         wait(shown, timeout, lambda: "no window on the accessibility bus within %.0f s" % timeout)
         if proc.poll() is not None:
             raise UiError("the app exited with code %s before showing a window" % proc.returncode)
     except UiError:
         proc.kill()
-        with open(log_path, errors="replace") as f:
-            raise UiError("%s: %s" % (program, f.read()[-2000:]))
-    return App(proc, log_path, found[0])
+        raise UiError("%s: %s" % (program, app.log()[-2000:]))
+    app.root = Node(found[0])
+    return app
 
 
 def scratch_dir():
@@ -339,17 +312,13 @@ NOW = datetime.datetime.now(datetime.timezone.utc).replace(microsecond=0)
 DAY = datetime.timedelta(days=1)
 
 
-def new_id():
-    return str(uuid.uuid4()).upper()
-
-
 def service(name, age=30 * DAY):
-    return {"id": new_id(), "name": name, "createdAt": iso(NOW - age), "isSystem": False}
+    return {"id": str(uuid.uuid4()).upper(), "name": name, "createdAt": iso(NOW - age), "isSystem": False}
 
 
 def account(name, service_id=SYSTEM_ID, age=DAY, reset_in=None, **fields):
     # An account record; with reset_in, counting down (or restored when negative).
-    record = {"id": new_id(), "serviceId": service_id, "name": name, "note": "", "password": "",
+    record = {"id": str(uuid.uuid4()).upper(), "serviceId": service_id, "name": name, "note": "", "password": "",
               "createdAt": iso(NOW - age), "isArchived": False, "hasNoLimits": False, **fields}
     if reset_in is not None:
         record.update(resetAt=iso(NOW + reset_in), startedAt=iso(NOW + reset_in - 7 * DAY))
@@ -357,7 +326,8 @@ def account(name, service_id=SYSTEM_ID, age=DAY, reset_in=None, **fields):
 
 
 def event(record, kind, details, at):
-    return {"id": new_id(), "accountId": record["id"], "type": kind, "timestamp": iso(at), "details": details}
+    return {"id": str(uuid.uuid4()).upper(), "accountId": record["id"], "type": kind, "timestamp": iso(at),
+            "details": details}
 
 
 def state_path():
@@ -379,8 +349,8 @@ def read_state():
 
 
 def stored(kind, name):
-    # The saved record of that kind ("accounts", "services") and name, or None.
-    return next((r for r in read_state()[kind] if r["name"] == name), None)
+    # The saved record of that kind ("accounts", "services") and name, or {}.
+    return next((r for r in read_state()[kind] if r["name"] == name), {})
 
 
 def preferences_path():
@@ -436,9 +406,10 @@ class Journey:
         self.apps.append(self.app)
         return self.app
 
-    def screenshot(self, label):
+    def screenshot(self, label, crop=None):
+        # The window, or `crop` (x, y, width, height) of the screen, as a PNG.
         os.makedirs(self.shots, exist_ok=True)
-        return self.app.screenshot(os.path.join(self.shots, "%s-%s.png" % (self.name, label)))
+        return self.app.screenshot(os.path.join(self.shots, "%s-%s.png" % (self.name, label)), crop)
 
     @contextlib.contextmanager
     def step(self, title):
@@ -447,11 +418,7 @@ class Journey:
             yield
         except Exception as e:
             self.failed += 1
-            if isinstance(e, UiError):
-                why = str(e)
-            else:
-                where = traceback.extract_tb(e.__traceback__)[-1]
-                why = "%s:%d: %s" % (os.path.basename(where.filename), where.lineno, repr(e))
+            why = str(e) if isinstance(e, UiError) else traceback.format_exc(limit=-1).strip()
             print("FAIL  %s\n      %s" % (title, why.replace("\n", "\n      ")))
             if self.app is None or self.app.proc.poll() is not None:
                 print("      the app is not running: the remaining steps are skipped")
@@ -467,7 +434,10 @@ class Journey:
         # Stops the app, checks what it printed, prints the tally; returns the exit status.
         if self.app is not None:
             self.app.quit()
-        printed = [line for app in self.apps for line in app.warnings()]
+        # What the app printed: it writes no log of its own, so every line is
+        # a warning (of QML, mostly), but for the desktop session's own noise.
+        printed = [line for app in self.apps for line in app.log().splitlines()
+                   if line.strip() and not QUIET.search(line)]
         if printed:
             self.failed += 1
             print("FAIL  the app printed nothing\n      %s" % "\n      ".join(printed[:20]))

@@ -21,23 +21,20 @@ with j.step("the sidebar lists the system service, then the others oldest first"
     tops = [app.find(name, "push button").extents[1] for name in ("Без сервиса", "ChatGPT", "Claude")]
     assert tops == sorted(tops), "rows at %s" % tops
 
-with j.step("choosing another destination empties the search; Ctrl+F focuses it, Ctrl+N adds an account"):
+with j.step("choosing another destination empties the search; Ctrl+N adds an account"):
     app.type_text("Поиск", "work")
     app.click("Архив", "push button")
     app.wait_until(lambda: app.find("Поиск", "text").text == "", lambda: "an empty search")
     app.click("ChatGPT", "push button")
-    app.key("ctrl+f")
-    app.wait_until(lambda: app.find("Поиск", "text").focused, lambda: "the search focused")
     app.key("ctrl+n")
     app.find("Добавить аккаунт", "dialog")
     j.screenshot("service")
 
 with j.step("a service created from the account form is picked; a duplicate name alerts above the sheet"):
-    app.type_text("Название нового сервиса", "  Gemini ")
-    app.click("Создать сервис из формы аккаунта", "push button")
-    app.wait_until(lambda: app.find("Выбор сервиса").text == "Gemini", lambda: "the picker shows Gemini")
-    app.type_text("Название нового сервиса", "gemini")
-    app.click("Создать сервис из формы аккаунта", "push button")
+    for name in ("  Gemini ", "gemini"):
+        app.type_text("Название нового сервиса", name)
+        app.click("Создать сервис из формы аккаунта", "push button")
+        app.wait_until(lambda: app.find("Выбор сервиса").text == "Gemini", lambda: "the picker shows Gemini")
     app.find("Сервис с таким названием уже существует.", "label")
     j.screenshot("duplicate-service")
     app.click("ОК", "push button")   # a real click: it lands only if the alert is on top
@@ -48,11 +45,9 @@ with j.step("a service created from the account form is picked; a duplicate name
 
 with j.step('the sidebar\'s "+" creates a service, saved only once named, and its menu renames one'):
     app.click("Создать сервис", "push button")
-    app.find("Добавьте новый сервис для группировки аккаунтов.", "label")
     assert app.find("Название сервиса", "text").description == "НАЗВАНИЕ СЕРВИСА *"
-    save = app.find("Сохранить", "push button")
+    save = app.click("Сохранить", "push button")
     assert not save.enabled, save.states
-    app.click(save)
     app.key("Return")
     app.find("Создать сервис", "dialog")
     app.type_text("Название сервиса", "  Mistral  ")

@@ -13,7 +13,7 @@ from tallyport_ui import DAY, NOW, account, event, service, write_preferences, w
 
 
 def seed(mode):
-    """Three services, accounts in every state, an archived one, a long name, some history."""
+    # Three services, accounts in every state, an archived one, a long name, some history.
     chatgpt, claude, gemini = service("ChatGPT", 90 * DAY), service("Claude", 60 * DAY), service("Gemini", 30 * DAY)
     hours = lambda n: datetime.timedelta(hours=n)
     accounts = [
