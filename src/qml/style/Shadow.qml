@@ -23,7 +23,7 @@ BorderImage {
     anchors.rightMargin: -blur
     anchors.topMargin: offset - blur
     anchors.bottomMargin: -offset - blur
-    source: "shadow-" + blur + ".png"
+    source: Qt.resolvedUrl("shadow-" + blur + ".png")
     border.left: 2 * blur + cornerRadius
     border.right: 2 * blur + cornerRadius
     border.top: 2 * blur + cornerRadius
