@@ -11,15 +11,18 @@
 #include "persistence/LocalFileName.h"
 #include "platform/AccessibleButton.h"
 #include "platform/SystemClipboardService.h"
+#include "platform/SystemNotificationsService.h"
+#include "tray/StatusAreaIcon.h"
+#include "tray/WindowPresence.h"
 #include "view/AboutData.h"
 #include "view/AppearanceController.h"
 #include "view/DialogFilePanels.h"
 #include "view/StoreBridge.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -105,7 +108,7 @@ int showStartupMessage(const QString &message)
     return 1;
 }
 
-int runWindow(int argc, char *argv[])
+int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
 {
     if (!hasUsableDisplay()) {
         printError(QStringLiteral("tallyport: нет графического дисплея (не заданы DISPLAY и "
@@ -113,7 +116,8 @@ int runWindow(int argc, char *argv[])
         return 1;
     }
 
-    QGuiApplication app(argc, argv);
+    // QApplication for the status-area icon's menu, a widget.
+    QApplication app(argc, argv);
     setApplicationIdentity();
     QGuiApplication::setDesktopFileName(AppConfig::applicationId);
     QTranslator qtTranslator;
@@ -134,7 +138,8 @@ int runWindow(int argc, char *argv[])
         lock = std::make_unique<DataFolderLock>(file.value()->filePath(), DataFolderLock::Role::window);
         DataFolderLock::Outcome locked = lock->tryLock();
         if (locked.kind == DataFolderLock::Outcome::Kind::heldByWindow) {
-            if (SingleInstance::askRunningInstanceToShow())
+            // One already runs: in the background that is all there is to do.
+            if (options.background || SingleInstance::askRunningInstanceToShow())
                 return 0;
             return showStartupMessage(QStringLiteral("Tallyport уже запущен (процесс %1), но его окно не "
                                                      "отвечает. Закройте его и запустите Tallyport снова.")
@@ -159,6 +164,8 @@ int runWindow(int argc, char *argv[])
 
     AccountsStoreServices services = AppBootstrap::makeServices(std::move(repository));
     services.clipboard = std::make_shared<SystemClipboardService>();
+    const auto notifications = std::make_shared<SystemNotificationsService>();
+    services.notificationsService = notifications;
     // The backup flow's file panels open over the window, which comes later.
     const auto filePanels = std::make_shared<DialogFilePanels>();
     services.filePanels = filePanels;
@@ -188,6 +195,7 @@ int runWindow(int argc, char *argv[])
     engine.setInitialProperties({
         {QStringLiteral("appName"), AppConfig::appDisplayName},
         {QStringLiteral("appVersion"), AppConfig::appVersion},
+        {QStringLiteral("visible"), !options.background},
     });
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
@@ -196,12 +204,27 @@ int runWindow(int argc, char *argv[])
 
     auto *window =
         engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    StatusAreaIcon statusArea(*store);
+    statusArea.setDark(appearance->isDark());
+    QObject::connect(appearance.get(), &AppearanceController::darkChanged, &statusArea,
+                     [&statusArea, &appearance] { statusArea.setDark(appearance->isDark()); });
+    QObject::connect(&statusArea, &StatusAreaIcon::quitRequested, &app, &QCoreApplication::quit);
+    std::unique_ptr<WindowPresence> presence;
     if (window) {
-        QObject::connect(&instance, &SingleInstance::showRequested, window, [window] {
-            window->show();
-            window->raise();
-            window->requestActivate();
-        });
+        // Closing the window decides itself whether the application quits.
+        QApplication::setQuitOnLastWindowClosed(false);
+        presence = std::make_unique<WindowPresence>(*window, *store, statusArea,
+                                                    SettingsPreferencesRepository::filePaths().constFirst(),
+                                                    [&notifications](const QString &summary, const QString &body) {
+                                                        notifications->sendNotice(summary, body);
+                                                    });
+        WindowPresence *shown = presence.get();
+        QObject::connect(&instance, &SingleInstance::showRequested, shown, &WindowPresence::show);
+        QObject::connect(&statusArea, &StatusAreaIcon::openWindowRequested, shown, &WindowPresence::show);
+        QObject::connect(&statusArea, &StatusAreaIcon::toggleWindowRequested, shown, &WindowPresence::toggle);
+        QObject::connect(&statusArea, &StatusAreaIcon::accountRequested, shown, &WindowPresence::reveal);
+        QObject::connect(notifications.get(), &SystemNotificationsService::restoreNotificationActivated, shown,
+                         &WindowPresence::reveal);
     }
 
     // For the window benchmark: one line on stderr when the first frame is on
@@ -221,8 +244,8 @@ int runWindow(int argc, char *argv[])
     filePanels->setWindow(window);
 
     // The data are loaded once the first frame is on screen, so reading a
-    // large state file never delays it.
-    if (window) {
+    // large state file never delays it; in the background there is no frame.
+    if (window && window->isVisible()) {
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = QObject::connect(
             window, &QQuickWindow::frameSwapped, store.get(),
@@ -244,14 +267,13 @@ int runWindow(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
-    if (argc > 1) {
-        QCoreApplication app(argc, argv);
-        setApplicationIdentity();
-        // Taken from argv, not app.arguments(): file names must keep every byte.
-        QStringList arguments;
-        for (int i = 1; i < argc; ++i)
-            arguments.append(LocalFileName::decode(QByteArray(argv[i])));
-        return CommandLine::run(arguments);
-    }
-    return runWindow(argc, argv);
+    // Taken from argv, not app.arguments(): file names must keep every byte.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(LocalFileName::decode(QByteArray(argv[i])));
+    if (const auto window = CommandLine::windowOptions(arguments))
+        return runWindow(argc, argv, *window);
+    QCoreApplication app(argc, argv);
+    setApplicationIdentity();
+    return CommandLine::run(arguments);
 }

@@ -99,7 +99,9 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("says");
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "tallyport [КОМАНДА]";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "tallyport [--background | КОМАНДА]";
+        QTest::newRow("background with a command") << QStringList{"--background", "status"} << 2 << "--background";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "Tallyport 1.14";
         QTest::newRow("version before a command") << QStringList{"-v", "status"} << 0 << "Tallyport 1.14";
         QTest::newRow("import help") << QStringList{"import", "x.json", "--help"} << 0 << "tallyport import --mode";
         QTest::newRow("-v after a command") << QStringList{"export", "-v"} << 2 << "-v";

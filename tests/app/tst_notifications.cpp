@@ -1,6 +1,7 @@
 #include "platform/SystemNotificationsService.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -103,8 +104,8 @@ private slots:
         m_server.received.clear();
         SystemNotificationsService service;
         QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
-        service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
-        service.sendRestoredNotification(QStringLiteral("Dunst & <b>Co</b>"));
+        service.sendRestoredNotification(QUuid::createUuid(), QStringLiteral("Dunst & <b>Co</b>"));
+        service.sendRestoredNotification(QUuid::createUuid(), QStringLiteral("Dunst & <b>Co</b>"));
         QTRY_COMPARE(notified.count(), 2);
         for (const QVariantList &arguments : m_server.received) {
             QCOMPARE(arguments.at(1).toUInt(), 0u); // replaces none
@@ -114,6 +115,53 @@ private slots:
             QCOMPARE(hints.value("urgency").metaType(), QMetaType::fromType<uchar>()); // a byte on the bus
         }
         QCOMPARE(m_server.capabilityQuestions, 1);
+    }
+
+    // Clicking a restore notification (its default action) names its account;
+    // other actions, other notifications and closed ones lead nowhere.
+    void clickLeadsToTheAccount_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("idOffset"); // from the id the server gave
+        QTest::addColumn<bool>("closedFirst");
+        QTest::addColumn<bool>("leads");
+        QTest::newRow("default") << "default" << 0 << false << true;
+        QTest::newRow("another action") << "Открыть" << 0 << false << false;
+        QTest::newRow("another notification") << "default" << 1 << false << false;
+        QTest::newRow("closed") << "default" << 0 << true << false;
+    }
+
+    void clickLeadsToTheAccount()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, idOffset);
+        QFETCH(bool, closedFirst);
+        QFETCH(bool, leads);
+        SystemNotificationsService service;
+        QSignalSpy activated(&service, &SystemNotificationsService::restoreNotificationActivated);
+        QSignalSpy notified(&m_server, &FakeNotificationServer::notified);
+        const QUuid work = QUuid::createUuid();
+        const QUuid home = QUuid::createUuid();
+        service.sendRestoredNotification(work, QStringLiteral("Work"));
+        QTRY_COMPARE(notified.count(), 1);
+        service.sendRestoredNotification(home, QStringLiteral("Home"));
+        QTRY_COMPARE(notified.count(), 2);
+        const uint workId = uint(m_server.received.size()) - 1;
+        const auto emitSignal = [this](const QString &name, const QVariantList &arguments) {
+            QDBusMessage signal =
+                QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications", name);
+            signal.setArguments(arguments);
+            QVERIFY(m_serverBus.send(signal));
+        };
+        if (closedFirst)
+            emitSignal("NotificationClosed", {workId, 2u});
+        emitSignal("ActionInvoked", {workId + uint(idOffset) * 7, action});
+        // Signals arrive in order: once Home's click is in, Work's is too.
+        emitSignal("ActionInvoked", {workId + 1, QString("default")});
+        QTRY_VERIFY(!activated.isEmpty() && activated.last().at(0).value<QUuid>() == home);
+        QCOMPARE(activated.count(), leads ? 2 : 1);
+        if (leads)
+            QCOMPARE(activated.first().at(0).value<QUuid>(), work);
     }
 
     // The first desktop named that has settings decides; alternatives are tried in order.

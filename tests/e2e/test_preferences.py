@@ -139,6 +139,7 @@ with j.step("a stored dark appearance shows from the first frame"):
     assert 0.05 < brightness("dark") < 0.3, "the window starts dark, and drawn"
 
 with j.step("Ctrl+Q quits"):
+    app.click("Все аккаунты", "push button")
     app.key("ctrl+q")
     app.wait_until(lambda: app.proc.poll() is not None, lambda: "the app ended")
     assert app.proc.returncode == 0, app.proc.returncode

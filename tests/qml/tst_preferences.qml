@@ -25,7 +25,8 @@ Item {
 
         function defaults() {
             return { appearanceMode: "system", timerFormat: "compact", showSeconds: true,
-                     autoLaunchAtStartup: false, timezoneIdentifier: "", notificationsOnRestore: true }
+                     autoLaunchAtStartup: false, timezoneIdentifier: "", notificationsOnRestore: true,
+                     keepRunningInBackground: true }
         }
 
         // The window's side, recording every call; `applied` turns a preview

@@ -69,7 +69,7 @@ struct FakeNotifications : NotificationsService {
 
     void requestAuthorization(std::function<void(bool)> done) override { done(true); }
     void authorizationStatus(std::function<void(int)> done) override { done(0); }
-    void sendRestoredNotification(const QString &accountName) override { sent.append(accountName); }
+    void sendRestoredNotification(const QUuid &, const QString &accountName) override { sent.append(accountName); }
     void openSystemNotificationSettings() override {}
 };
 

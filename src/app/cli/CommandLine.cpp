@@ -27,8 +27,9 @@ const QString passwordNote = QStringLiteral("Пароль архива чита�
                                             "а в терминале запрашивается без отображения.\n");
 
 const QString helpText =
-    QStringLiteral("Использование: tallyport [КОМАНДА]\n"
-                   "Без команды открывается окно Tallyport.\n"
+    QStringLiteral("Использование: tallyport [--background | КОМАНДА]\n"
+                   "Без команды открывается окно Tallyport. С --background окно не показывается:\n"
+                   "Tallyport работает в фоне со значком в области уведомлений.\n"
                    "\n"
                    "Команды:\n"
                    "  status [--json]                      состояние всех аккаунтов (только чтение)\n"
@@ -39,6 +40,7 @@ const QString helpText =
     + passwordNote
     + QStringLiteral("\n"
                      "Параметры:\n"
+                     "  --background                         запустить в фоне, без окна\n"
                      "  -h, --help                           эта справка\n"
                      "  -v, --version                        версия\n"
                      "\n"
@@ -73,6 +75,7 @@ const QString importHelp = QStringLiteral("Использование: tallyport
 
 const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
 const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+const QCommandLineOption backgroundOption(QStringLiteral("background"));
 const QCommandLineOption jsonOption(QStringLiteral("json"));
 const QCommandLineOption modeOption(QStringLiteral("mode"), QString(), QStringLiteral("replace|merge"));
 
@@ -311,6 +314,18 @@ int importCommand(const QStringList &arguments)
 
 } // namespace
 
+std::optional<CommandLine::WindowOptions> CommandLine::windowOptions(const QStringList &arguments)
+{
+    // "--" announces a command's operands, which the window has none of.
+    if (arguments.contains(QStringLiteral("--")))
+        return std::nullopt;
+    QCommandLineParser parser;
+    parser.addOption(backgroundOption);
+    if (!parser.parse(QStringList{QStringLiteral("tallyport")} + arguments) || !parser.positionalArguments().isEmpty())
+        return std::nullopt;
+    return WindowOptions{parser.isSet(backgroundOption)};
+}
+
 int CommandLine::run(const QStringList &arguments)
 {
     // Options before the command belong to tallyport itself; the rest is the
@@ -318,8 +333,10 @@ int CommandLine::run(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QString misuse = QStringLiteral("--help и --version не принимают значений");
-    if (const std::optional<int> done = parse(parser, arguments, {versionOption}, helpText, misuse))
+    if (const std::optional<int> done = parse(parser, arguments, {versionOption, backgroundOption}, helpText, misuse))
         return *done;
+    if (parser.isSet(backgroundOption))
+        return usageError(QStringLiteral("--background только для окна, не для команд"), helpText);
     if (parser.isSet(versionOption)) {
         print(stdout, AppConfig::appDisplayName + QLatin1Char(' ') + AppConfig::appVersion + QLatin1Char('\n'));
         return success;

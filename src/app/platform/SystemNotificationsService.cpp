@@ -4,6 +4,7 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -105,7 +106,14 @@ SystemNotificationsService::SystemNotificationsService(QDBusConnection bus, Laun
     : m_bus(std::move(bus))
     , m_launcher(std::move(launcher))
     , m_bodyMarkup(std::make_shared<BodyMarkup>())
-{}
+{
+    // Only the server that owns the name is listened to.
+    const QString path = QStringLiteral("/org/freedesktop/Notifications");
+    m_bus.connect(notificationsName, path, notificationsName, QStringLiteral("ActionInvoked"), this,
+                  SLOT(onActionInvoked(uint, QString)));
+    m_bus.connect(notificationsName, path, notificationsName, QStringLiteral("NotificationClosed"), this,
+                  SLOT(onNotificationClosed(uint)));
+}
 
 void SystemNotificationsService::whenBodyMarkupKnown(std::function<void(bool markup)> done)
 {
@@ -158,32 +166,66 @@ void SystemNotificationsService::authorizationStatus(std::function<void(int stat
     });
 }
 
-void SystemNotificationsService::sendRestoredNotification(const QString &accountName)
+void SystemNotificationsService::sendRestoredNotification(const QUuid &accountId, const QString &accountName)
 {
-    whenBodyMarkupKnown([bus = m_bus, accountName](bool markup) {
+    QPointer<SystemNotificationsService> self(this);
+    whenBodyMarkupKnown([self, accountId, accountName](bool markup) {
+        if (!self)
+            return;
         // A server that renders markup would draw "<b>" in a name as bold,
         // or load an image named in it.
-        sendNotification(bus, markup ? escapedMarkup(accountName) : accountName);
+        const QString name = markup ? escapedMarkup(accountName) : accountName;
+        self->notify(QStringLiteral("Лимит восстановлен"),
+                     QStringLiteral("Аккаунт ") + name + QStringLiteral(": недельный лимит восстановлен."),
+                     {QStringLiteral("default"), QStringLiteral("Открыть")}, [self, accountId](uint id) {
+                         if (self)
+                             self->m_shownRestores.insert(id, accountId);
+                     });
     });
 }
 
-void SystemNotificationsService::sendNotification(QDBusConnection bus, const QString &accountName)
+void SystemNotificationsService::sendNotice(const QString &summary, const QString &body)
+{
+    notify(summary, body, {});
+}
+
+void SystemNotificationsService::notify(const QString &summary, const QString &body, const QStringList &actions,
+                                        std::function<void(uint id)> shown)
 {
     const QVariantMap hints{
         {QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
         {QStringLiteral("desktop-entry"), AppConfig::applicationId},
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))}, // normal
     };
-    QDBusMessage notify =
+    QDBusMessage message =
         QDBusMessage::createMethodCall(notificationsName, QStringLiteral("/org/freedesktop/Notifications"),
                                        notificationsName, QStringLiteral("Notify"));
-    // replaces_id 0: every restore is a notification of its own. The server
-    // is not checked first: the bus starts it on demand, and a failed
-    // delivery has no one to tell.
-    notify << AppConfig::appDisplayName << uint(0) << AppConfig::applicationId << QStringLiteral("Лимит восстановлен")
-           << QStringLiteral("Аккаунт ") + accountName + QStringLiteral(": недельный лимит восстановлен.")
-           << QStringList() << hints << int(-1);
-    bus.send(notify);
+    // replaces_id 0: every notification is one of its own. The server is not
+    // checked first: the bus starts it on demand, and a failed delivery has
+    // no one to tell.
+    message << AppConfig::appDisplayName << uint(0) << AppConfig::applicationId << summary << body << actions << hints
+            << int(-1);
+    if (!shown) {
+        m_bus.send(message);
+        return;
+    }
+    whenAnswered(m_bus.asyncCall(message), [shown = std::move(shown)](const QDBusMessage &reply) {
+        if (reply.type() == QDBusMessage::ReplyMessage)
+            shown(reply.arguments().value(0).toUInt());
+    });
+}
+
+void SystemNotificationsService::onActionInvoked(uint id, const QString &actionKey)
+{
+    const auto shown = m_shownRestores.constFind(id);
+    if (shown == m_shownRestores.cend() || actionKey != QLatin1String("default"))
+        return;
+    emit restoreNotificationActivated(*shown);
+}
+
+void SystemNotificationsService::onNotificationClosed(uint id)
+{
+    m_shownRestores.remove(id);
 }
 
 void SystemNotificationsService::openSystemNotificationSettings()

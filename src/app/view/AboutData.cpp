@@ -96,7 +96,10 @@ QVariantList AboutData::wallets() const
             {QStringLiteral("id"), wallet.id.toString(QUuid::WithoutBraces).toUpper()},
             {QStringLiteral("title"), wallet.title},
             {QStringLiteral("address"), wallet.address},
-            {QStringLiteral("logoFileName"), wallet.logoFileName},
+            // A logo the build does not hold is not asked for: the card shows
+            // the coin symbol without a failed load in the log.
+            {QStringLiteral("logoFileName"),
+             QFile::exists(logoFolder + wallet.logoFileName) ? wallet.logoFileName : QString()},
             {QStringLiteral("accent"), wallet.accent},
         });
     }

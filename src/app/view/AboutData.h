@@ -34,6 +34,7 @@ class AboutData : public QObject {
 public:
     inline static const QString resourcePath = QStringLiteral(":/Tallyport/data/about.json");
     inline static const QString walletsResourcePath = QStringLiteral(":/Tallyport/data/wallets.json");
+    inline static const QString logoFolder = QStringLiteral(":/Tallyport/data/wallets/");
     inline static const QString readmeResourcePath = QStringLiteral(":/Tallyport/doc/README.md");
 
     struct DonationWallet {

@@ -9,6 +9,7 @@ QVariantMap PreferencesMapping::toMap(const Preferences &preferences)
         {QStringLiteral("autoLaunchAtStartup"), preferences.autoLaunchAtStartup},
         {QStringLiteral("timezoneIdentifier"), preferences.timezoneIdentifier.value_or(QString())},
         {QStringLiteral("notificationsOnRestore"), preferences.notificationsOnRestore},
+        {QStringLiteral("keepRunningInBackground"), preferences.keepRunningInBackground},
     };
 }
 
@@ -25,6 +26,8 @@ Preferences PreferencesMapping::fromMap(const QVariantMap &map, const Preference
         p.autoLaunchAtStartup = map.value(QStringLiteral("autoLaunchAtStartup")).toBool();
     if (map.contains(QStringLiteral("notificationsOnRestore")))
         p.notificationsOnRestore = map.value(QStringLiteral("notificationsOnRestore")).toBool();
+    if (map.contains(QStringLiteral("keepRunningInBackground")))
+        p.keepRunningInBackground = map.value(QStringLiteral("keepRunningInBackground")).toBool();
     if (map.contains(QStringLiteral("timezoneIdentifier"))) {
         const QString zone = map.value(QStringLiteral("timezoneIdentifier")).toString();
         p.timezoneIdentifier = zone.isEmpty() ? std::nullopt : std::optional(zone);

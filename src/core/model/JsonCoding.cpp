@@ -347,6 +347,7 @@ QJsonObject JsonCoding::encode(const Preferences &preferences)
         {QLatin1StringView("showSeconds"), preferences.showSeconds},
         {QLatin1StringView("autoLaunchAtStartup"), preferences.autoLaunchAtStartup},
         {QLatin1StringView("notificationsOnRestore"), preferences.notificationsOnRestore},
+        {QLatin1StringView("keepRunningInBackground"), preferences.keepRunningInBackground},
     };
     if (preferences.timezoneIdentifier)
         object.insert(QLatin1StringView("timezoneIdentifier"), *preferences.timezoneIdentifier);
@@ -480,7 +481,8 @@ Result<Preferences> JsonCoding::decodePreferences(const QJsonValue &value)
     }
     if (!readBool(object, QLatin1StringView("showSeconds"), preferences.showSeconds)
         || !readBool(object, QLatin1StringView("autoLaunchAtStartup"), preferences.autoLaunchAtStartup)
-        || !readBool(object, QLatin1StringView("notificationsOnRestore"), preferences.notificationsOnRestore))
+        || !readBool(object, QLatin1StringView("notificationsOnRestore"), preferences.notificationsOnRestore)
+        || !readBool(object, QLatin1StringView("keepRunningInBackground"), preferences.keepRunningInBackground))
         return decodingError();
 
     if (!readString(object, QLatin1StringView("timezoneIdentifier"), raw, missing))

@@ -30,6 +30,9 @@ struct Preferences {
     bool autoLaunchAtStartup = false;
     std::optional<QString> timezoneIdentifier; // absent: the system zone
     bool notificationsOnRestore = false;
+    // Closing the window leaves the application running behind its
+    // status-area icon, where the desktop shows one.
+    bool keepRunningInBackground = true;
 
     friend bool operator==(const Preferences &, const Preferences &) = default;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUuid>
 
 #include <functional>
 
@@ -20,6 +21,7 @@ public:
     virtual ~NotificationsService() = default;
     virtual void requestAuthorization(std::function<void(bool granted)> done) = 0;
     virtual void authorizationStatus(std::function<void(int status)> done) = 0;
-    virtual void sendRestoredNotification(const QString &accountName) = 0;
+    // The id lets a click on the notification lead to the account.
+    virtual void sendRestoredNotification(const QUuid &accountId, const QString &accountName) = 0;
     virtual void openSystemNotificationSettings() = 0;
 };

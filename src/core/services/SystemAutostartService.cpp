@@ -102,13 +102,14 @@ Result<void> SystemAutostartService::setEnabled(bool enabled)
     }
 
     // A failure to create the folder shows up in open() below, with the
-    // system's reason.
+    // system's reason. At login the application starts without its window,
+    // behind its status-area icon.
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString entry = QStringLiteral("[Desktop Entry]\n"
                                          "Type=Application\n"
                                          "Name=%1\n"
                                          "Comment=Учёт недельных лимитов аккаунтов\n"
-                                         "Exec=%2\n"
+                                         "Exec=%2 --background\n"
                                          "Icon=%3\n"
                                          "Terminal=false\n"
                                          "X-GNOME-Autostart-enabled=true\n")

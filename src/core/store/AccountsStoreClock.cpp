@@ -24,7 +24,7 @@ void AccountsStore::checkRestoredNotifications()
         if (notified != m_lastNotifiedRestore.cend() && *notified == *account.resetAt)
             continue;
         m_lastNotifiedRestore.insert(account.id, *account.resetAt);
-        m_deps.notificationsService->sendRestoredNotification(account.name);
+        m_deps.notificationsService->sendRestoredNotification(account.id, account.name);
     }
 }
 

@@ -187,8 +187,16 @@ FocusScope {
         id: content
 
         readonly property real textsWidth: Math.min(Math.max(recoveryLabel.implicitWidth, 160), 320)
-        readonly property bool compact: row.width < 32 + 40 + 14 + textsWidth + 14 + 12 + 14
-                                                    + actionGroup.implicitWidth + 14 + 26
+        readonly property bool tooNarrow: row.width < 32 + 40 + 14 + textsWidth + 14 + 12 + 14
+                                                      + actionGroup.implicitWidth + 14 + 26
+        // Follows tooNarrow once the layout has settled: the actions' width is
+        // measured while the layout arranges them, and changing the grid there
+        // would arrange it again, and again.
+        property bool compact: false
+
+        // Qt 6.4's qmllint takes Qt.callLater for a property.
+        onTooNarrowChanged: Qt.callLater(() => content.compact = content.tooNarrow) // qmllint disable type
+        Component.onCompleted: compact = tooNarrow
 
         anchors.fill: parent
         anchors.margins: 16
@@ -233,19 +241,26 @@ FocusScope {
                 readonly property real nameTop: row.isArchived ? Math.max(0, (badge.height - firstLineHeight) / 2) : 0
 
                 Layout.fillWidth: true
-                implicitWidth: nameText.implicitWidth + (row.note !== "" ? noteText.implicitWidth + 8 : 0) + badgeSpace
+                implicitWidth: Math.ceil(nameLine.advanceWidth) + 1 + (row.note !== "" ? noteText.implicitWidth + 8 : 0) + badgeSpace
                 implicitHeight: Math.max(nameTop + nameText.height, row.isArchived ? badge.y + badge.height : 0)
 
                 FontMetrics {
                     id: nameMetrics
                     font: nameText.font
                 }
+                // The name's width on one line: a wrapping label's own implicit
+                // width follows the width it is given.
+                TextMetrics {
+                    id: nameLine
+                    font: nameText.font
+                    text: row.name
+                }
                 Label {
                     id: nameText
                     objectName: "nameText"
                     y: titleLine.nameTop
-                    width: Math.max(0, Math.min(implicitWidth, titleLine.width - titleLine.noteMinimum
-                                                               - titleLine.badgeSpace))
+                    width: Math.max(0, Math.min(Math.ceil(nameLine.advanceWidth) + 1,
+                                                titleLine.width - titleLine.noteMinimum - titleLine.badgeSpace))
                     text: row.name
                     textFormat: Text.PlainText
                     color: row.primaryText

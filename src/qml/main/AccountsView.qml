@@ -60,6 +60,18 @@ Item {
         return ""
     }
 
+    // Scrolls the row at `index` into view and focuses it, after the list has
+    // taken in the destination it belongs to.
+    function revealAccount(accountId, index) {
+        Qt.callLater(() => { // qmllint disable type
+            list.followsTop = false
+            list.positionViewAtIndex(index, ListView.Contain)
+            const slot = list.itemAtIndex(index)
+            if (slot && slot.accountId === accountId)
+                slot.children[0].forceActiveFocus(Qt.OtherFocusReason)
+        })
+    }
+
     // Platform drags start here, after the row's own handlers have returned:
     // the drag runs its own event loop, and a drop that moves the account out
     // of this list deletes the row meanwhile.

@@ -25,6 +25,13 @@ ApplicationWindow {
                                    ? Store.selectedSection : "accounts"
     readonly property bool archiveShown: Store.selectedServiceId === "" && Store.selectedSection === "archive"
 
+    // Brings the account's row into view and gives it the focus, once the
+    // application has selected a destination that lists it at `index`.
+    function revealAccount(accountId, index) {
+        if (window.page === "accounts" && pageLoader.item)
+            pageLoader.item.revealAccount(accountId, index) // qmllint disable type
+    }
+
     function openAccountEditor(accountId) {
         if (accountId === "")
             accountEditorHost.openForAdd()
@@ -120,7 +127,8 @@ ApplicationWindow {
     }
 
     // The toolbar's and the sidebar's shortcuts are their buttons'. Ctrl+W
-    // closes the window as its close button does, whatever closing means.
+    // closes the window as its close button does: the application decides
+    // whether that quits or goes on in the background.
     Shortcut {
         sequence: "Ctrl+W"
         onActivated: window.close()

@@ -210,6 +210,15 @@ Dialog {
                         StatusText { text: sheet.autostartStatus; Accessible.name: "Статус автозапуска: " + text }
                     }
                     PreferencesRow {
+                        SheetSwitch {
+                            Layout.fillWidth: true
+                            objectName: "backgroundSwitch"
+                            text: "Работать в фоне после закрытия окна"
+                            checked: sheet.draft.keepRunningInBackground !== false
+                            onToggled: sheet.change("keepRunningInBackground", checked)
+                        }
+                    }
+                    PreferencesRow {
                         label: "Часовой пояс"
                         Button {
                             id: zoneButton

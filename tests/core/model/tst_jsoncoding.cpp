@@ -104,6 +104,8 @@ private slots:
         QTest::addColumn<std::optional<Preferences>>("expected"); // nullopt: rejected
         Preferences full;
         full.timerFormat = TimerFormat::full;
+        Preferences foreground;
+        foreground.keepRunningInBackground = false;
         Preferences unknownZone;
         unknownZone.timezoneIdentifier = QStringLiteral("Mars/Olympus_Mons");
         const std::optional<Preferences> rejected;
@@ -118,6 +120,8 @@ private slots:
             R"({"appearanceMode": null, "timerFormat": null, "showSeconds": null,)"
             R"( "autoLaunchAtStartup": null, "timezoneIdentifier": null, "notificationsOnRestore": null})")
                                   << std::optional(Preferences{});
+        QTest::newRow("closing quits") << QByteArray(R"({"keepRunningInBackground": false})")
+                                       << std::optional(foreground);
         QTest::newRow("older zone key not carried over")
             << QByteArray(R"({"timezonePreference": "Europe/Moscow"})") << std::optional(Preferences{});
         QTest::newRow("newer zone key wins, unknown zone kept")
@@ -128,6 +132,7 @@ private slots:
         QTest::newRow("unknown format") << QByteArray(R"({"timerFormat": "long"})") << rejected;
         QTest::newRow("showSeconds as string") << QByteArray(R"({"showSeconds": "yes"})") << rejected;
         QTest::newRow("notifications as number") << QByteArray(R"({"notificationsOnRestore": 1})") << rejected;
+        QTest::newRow("background as string") << QByteArray(R"({"keepRunningInBackground": "no"})") << rejected;
         QTest::newRow("zone as number") << QByteArray(R"({"timezoneIdentifier": 3})") << rejected;
         QTest::newRow("older zone key as number") << QByteArray(R"({"timezonePreference": 3})") << rejected;
     }

@@ -81,7 +81,8 @@ void AutostartTest::execNamesTheProgram()
 
     QFile file(entryPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString line = QStringLiteral("Exec=") + exec.replace(QStringLiteral("TMP"), m_programs->path());
+    const QString line = QStringLiteral("Exec=") + exec.replace(QStringLiteral("TMP"), m_programs->path())
+        + QStringLiteral(" --background");
     QVERIFY2(QString::fromUtf8(file.readAll()).split(u'\n').contains(line), qPrintable(line));
     // Reading the entry back finds the same program.
     QCOMPARE(service.status(), AutostartStatus::enabled);
