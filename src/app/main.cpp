@@ -22,12 +22,14 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QTranslator>
 #include <QUrl>
 #include <QtQml/qqmlextensionplugin.h>
@@ -55,6 +57,20 @@ void setUpIcons(QGuiApplication &app)
     if (QIcon::themeName().isEmpty())
         QIcon::setThemeName(fallback);
     app.setWindowIcon(QIcon(QStringLiteral(":/Tallyport/icons/org.tallyport.Tallyport.svg")));
+}
+
+// Without a GPU (no DRM render node), OpenGL is emulated on the processor by
+// Mesa's llvmpipe, which keeps a compiler and its code in memory and compiles
+// shaders at start-up. The window uses no shader effects, so Qt Quick's own
+// software renderer draws it the same, in less memory and sooner. A renderer
+// the user chose (QT_QUICK_BACKEND, QSG_RHI_BACKEND) still wins.
+void chooseRenderer()
+{
+    if (qEnvironmentVariableIsSet("QT_QUICK_BACKEND") || qEnvironmentVariableIsSet("QSG_RHI_BACKEND"))
+        return;
+    const QDir drm(QStringLiteral("/dev/dri"));
+    if (drm.entryList({QStringLiteral("renderD*")}, QDir::System | QDir::Files).isEmpty())
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
 }
 
 // The interface is Russian whatever the system language: Qt's own texts
@@ -107,6 +123,7 @@ int runWindow(int argc, char *argv[], const CommandLine::WindowOptions &options)
     QTranslator qtTranslator;
     setUpRussian(app, qtTranslator);
     setUpIcons(app);
+    chooseRenderer();
     // Fusion is a desktop style that draws from the palette, which the window
     // sets from its own colours, so menus, fields and dialogs follow the light
     // and dark appearance; the custom controls draw their own backgrounds.

@@ -3,7 +3,6 @@ pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // One account as a card: who it is, when its limit comes back, and every
@@ -128,14 +127,11 @@ FocusScope {
         }
     }
 
-    RectangularGlow {
+    Shadow {
         anchors.fill: card
-        anchors.topMargin: 6
-        anchors.bottomMargin: -6
-        glowRadius: 8
-        spread: 0
-        cornerRadius: card.radius + glowRadius
-        color: Qt.rgba(0, 0, 0, 0.15)
+        blur: 8
+        offset: 6
+        opacity: 0.15
     }
 
     Rectangle {
@@ -436,20 +432,21 @@ FocusScope {
                         color: noLimitsChip.fillColor
                         border.width: 1
                         border.color: noLimitsChip.outlineColor
+                        // The neon glow around the outline: a blurred red pill
+                        // shared by every row, not an effect layer per chip.
+                        BorderImage {
+                            z: -1
+                            visible: row.hasNoLimits
+                            anchors.fill: parent
+                            anchors.margins: -8
+                            source: "../style/neon-glow.png"
+                            border { left: 21; right: 21; top: 21; bottom: 21 }
+                            opacity: 0.9
+                        }
                         FocusRing {
                             visible: noLimitsChip.visualFocus
                             cornerRadius: parent.radius
                         }
-                    }
-                    // The neon glow follows the text and the outline, as a shadow would.
-                    layer.enabled: row.hasNoLimits
-                    // Wide enough for the focus ring around the chip.
-                    layer.sourceRect: Qt.rect(-4, -4, width + 8, height + 8)
-                    layer.effect: DropShadow {
-                        radius: 9
-                        samples: 19
-                        color: Theme.withOpacity(Theme.neonRed, 0.9)
-                        transparentBorder: true
                     }
                 }
 

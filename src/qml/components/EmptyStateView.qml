@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // The placeholder shown when there are no accounts at all: a glass card with
@@ -14,17 +13,16 @@ Item {
     implicitWidth: card.implicitWidth
     implicitHeight: Math.max(card.implicitHeight, glow.height)
 
-    // A 300-point disc blurred by 95 points: a radial fade reaching 95 past its edge.
-    RadialGradient {
+    // A 300-point disc blurred by 95 points: a radial fade reaching 95 past its
+    // edge, in the primary blue from 20 % at the centre. A small picture of it,
+    // stretched: the fade has no detail to lose.
+    Image {
         id: glow
         anchors.centerIn: parent
         width: 300 + 2 * 95
         height: width
-        gradient: Gradient {
-            GradientStop { position: 0.0; color: Theme.withOpacity(Theme.primaryBlue, 0.2) }
-            GradientStop { position: 0.2; color: Theme.withOpacity(Theme.primaryBlue, 0.17) }
-            GradientStop { position: 0.5; color: Theme.withOpacity(Theme.primaryBlue, 0) }
-        }
+        source: "../style/empty-state-halo.png"
+        smooth: true
     }
 
     GlassCard {

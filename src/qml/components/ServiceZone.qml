@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // One service in the overview: pale green with the names of its restored
@@ -35,19 +34,14 @@ Item {
 
     LightCardPalette { id: light }
 
+    // Across the card: a plain rounded rectangle, where a diagonal one would
+    // need an effect layer per card.
     Rectangle {
-        id: shape
-        anchors.fill: parent
-        radius: 16
-        visible: false
-    }
-    LinearGradient {
         objectName: "zoneBackground"
         anchors.fill: parent
-        source: shape
-        start: Qt.point(0, 0)
-        end: Qt.point(width, height)
+        radius: 16
         gradient: Gradient {
+            orientation: Gradient.Horizontal
             GradientStop { position: 0; color: zone.charged ? Qt.rgba(0.86, 0.96, 0.88, 1) : Qt.rgba(0.2, 0.3, 0.47, 1) }
             GradientStop { position: 1; color: zone.charged ? Qt.rgba(0.78, 0.93, 0.81, 1) : Qt.rgba(0.41, 0.35, 0.68, 1) }
         }

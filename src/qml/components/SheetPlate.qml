@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // The background of the About section's sheets: a plain fill with the glass
@@ -11,14 +10,11 @@ Item {
     property color color: Theme.surface
     property real radius: 12
 
-    RectangularGlow {
+    Shadow {
         anchors.fill: fill
-        anchors.topMargin: 16
-        anchors.bottomMargin: -16
-        glowRadius: 16
-        spread: 0
-        cornerRadius: plate.radius + glowRadius
-        color: Qt.rgba(0, 0, 0, 0.2)
+        blur: 16
+        offset: 16
+        opacity: 0.2
     }
 
     Rectangle {

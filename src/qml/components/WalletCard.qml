@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // One donation wallet: logo and title, the address, and the copy and QR
@@ -20,14 +19,11 @@ Item {
     implicitWidth: column.implicitWidth + 32
     implicitHeight: column.implicitHeight + 32
 
-    RectangularGlow {
+    Shadow {
         anchors.fill: plate
-        anchors.topMargin: 6
-        anchors.bottomMargin: -6
-        glowRadius: 6
-        spread: 0
-        cornerRadius: plate.radius + glowRadius
-        color: Qt.rgba(0, 0, 0, 0.16)
+        blur: 8
+        offset: 6
+        opacity: 0.16
     }
 
     Rectangle {

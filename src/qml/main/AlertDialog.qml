@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // A standard alert: a title, a message and its buttons, modal over the window.
@@ -69,13 +68,11 @@ Dialog {
     }
 
     background: Item {
-        RectangularGlow {
+        Shadow {
             anchors.fill: parent
-            anchors.topMargin: 10
-            anchors.bottomMargin: -6
-            glowRadius: 20
-            cornerRadius: 14 + glowRadius
-            color: Qt.rgba(0, 0, 0, 0.22)
+            blur: 20
+            offset: 8
+            opacity: 0.22
         }
         Rectangle {
             anchors.fill: parent

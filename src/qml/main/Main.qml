@@ -15,6 +15,8 @@ ApplicationWindow {
     property alias dropTargetServiceId: sidebar.dropTargetServiceId
     property string accountToDeleteId: ""
     property string serviceToDeleteId: ""
+    // The error alert while it is open.
+    property AlertDialog errorAlert: null
 
     // "accounts" for every section and service without a page of its own.
     readonly property string page: Store.selectedServiceId === ""
@@ -44,14 +46,22 @@ ApplicationWindow {
             serviceEditorHost.openForRename(serviceId)
     }
 
+    // An alert is built when it opens and released when it closes.
+    function openAlert(component) {
+        const alert = component.createObject(window)
+        alert.dismissed.connect(() => alert.destroy())
+        alert.open()
+        return alert
+    }
+
     function confirmDeleteAccount(accountId, accountName) {
         accountToDeleteId = accountId
-        deleteAccountAlert.open()
+        openAlert(deleteAccountAlert)
     }
 
     function confirmDeleteService(serviceId, name) {
         serviceToDeleteId = serviceId
-        deleteServiceAlert.open()
+        openAlert(deleteServiceAlert)
     }
 
     function openPreferences() {
@@ -65,9 +75,9 @@ ApplicationWindow {
     }
 
     function syncErrorAlert() {
-        if (Store.hasError)
-            errorAlert.open()
-        else
+        if (Store.hasError && !errorAlert)
+            errorAlert = openAlert(errorAlertComponent)
+        else if (!Store.hasError && errorAlert)
             errorAlert.close()
     }
 
@@ -234,39 +244,50 @@ ApplicationWindow {
     ServiceEditorHost { id: serviceEditorHost }
     PreferencesHost { id: preferencesHost }
 
-    AlertDialog {
+    // The alerts reach the window by its id; the linter follows ids into
+    // components only under "pragma ComponentBehavior: Bound".
+    // qmllint disable unqualified
+    Component {
         id: deleteAccountAlert
-        title: "Удалить аккаунт?"
-        message: "Это действие нельзя отменить, все данные будут удалены безвозвратно."
-        acceptText: window.archiveShown ? "Удалить навсегда" : "Удалить"
-        destructive: true
-        cancellable: true
-        onConfirmed: Store.deleteAccount(window.accountToDeleteId)
-        onDismissed: window.accountToDeleteId = ""
+        AlertDialog {
+            title: "Удалить аккаунт?"
+            message: "Это действие нельзя отменить, все данные будут удалены безвозвратно."
+            acceptText: window.archiveShown ? "Удалить навсегда" : "Удалить"
+            destructive: true
+            cancellable: true
+            onConfirmed: Store.deleteAccount(window.accountToDeleteId)
+            onDismissed: window.accountToDeleteId = ""
+        }
     }
 
-    AlertDialog {
+    Component {
         id: deleteServiceAlert
-        title: "Удалить сервис?"
-        message: "Аккаунты из сервиса будут автоматически перенесены в «Без сервиса»."
-        acceptText: "Удалить сервис"
-        destructive: true
-        cancellable: true
-        onConfirmed: Store.deleteService(window.serviceToDeleteId)
-        onDismissed: window.serviceToDeleteId = ""
+        AlertDialog {
+            title: "Удалить сервис?"
+            message: "Аккаунты из сервиса будут автоматически перенесены в «Без сервиса»."
+            acceptText: "Удалить сервис"
+            destructive: true
+            cancellable: true
+            onConfirmed: Store.deleteService(window.serviceToDeleteId)
+            onDismissed: window.serviceToDeleteId = ""
+        }
     }
 
     // Opened by any failed operation; however it is closed, the message is cleared.
-    AlertDialog {
-        id: errorAlert
-        title: "Ошибка"
-        message: Store.lastErrorMessage
-        acceptText: "ОК"
-        onDismissed: {
-            if (Store.hasError)
-                Store.clearError()
+    Component {
+        id: errorAlertComponent
+        AlertDialog {
+            title: "Ошибка"
+            message: Store.lastErrorMessage
+            acceptText: "ОК"
+            onDismissed: {
+                window.errorAlert = null
+                if (Store.hasError)
+                    Store.clearError()
+            }
         }
     }
+    // qmllint enable unqualified
 
     Connections {
         target: Store

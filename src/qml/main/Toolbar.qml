@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Tallyport
 
 // The bar across the top of the right column: the search field and the
@@ -65,17 +64,17 @@ Item {
         }
     }
 
-    // Black at 25 %, 6 down, blurred over 20: it falls on the content below.
-    // The glow is solid inside its rectangle, so that rectangle ends above
-    // the bar's edge and only the fading part shows.
-    RectangularGlow {
-        anchors.fill: parent
-        anchors.topMargin: 6
-        anchors.bottomMargin: 4
-        glowRadius: 20
-        spread: 0
-        cornerRadius: glowRadius
-        color: Qt.rgba(0, 0, 0, 0.25)
+    // A shadow falling on the content below the bar: black fading out over 16.
+    Rectangle {
+        anchors.top: parent.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: 16
+        gradient: Gradient {
+            GradientStop { position: 0; color: Qt.rgba(0, 0, 0, 0.17) }
+            GradientStop { position: 0.45; color: Qt.rgba(0, 0, 0, 0.05) }
+            GradientStop { position: 1; color: "transparent" }
+        }
     }
 
     Rectangle {

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 
 // The glass card: a nearly opaque card with a faint outline and a soft,
 // deep shadow. Put content inside; `padding` insets it.
@@ -13,14 +12,11 @@ Item {
     implicitWidth: body.childrenRect.width + 2 * padding
     implicitHeight: body.childrenRect.height + 2 * padding
 
-    RectangularGlow {
+    Shadow {
         anchors.fill: plate
-        anchors.topMargin: 16
-        anchors.bottomMargin: -16
-        glowRadius: 16
-        spread: 0
-        cornerRadius: card.radius + glowRadius
-        color: Qt.rgba(0, 0, 0, 0.2)
+        blur: 16
+        offset: 16
+        opacity: 0.2
     }
 
     Rectangle {
