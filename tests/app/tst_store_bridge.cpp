@@ -73,13 +73,7 @@ private slots:
         bridge.addAccount("Work", "", "", QDateTime(), false, QString());
         AccountListModel *rows = bridge.accounts();
         const QModelIndex first = rows->index(0);
-        QCOMPARE(rows->data(first, AccountListModel::RecoveryTextRole).toString(),
-                 QStringLiteral("Восстановление: доступно сейчас"));
-        store.toggleNoLimits(only(store.accounts()).id);
-        QCOMPARE(rows->data(first, AccountListModel::RecoveryTextRole).toString(),
-                 QStringLiteral("Восстановление: отсутствуют лимиты"));
         store.startUsage(only(store.accounts()).id);
-        QCOMPARE(rows->data(first, AccountListModel::RemainingTextRole).toString(), QStringLiteral("7д 0ч 0м 0с"));
         QSignalSpy reset(rows, &QAbstractItemModel::modelReset);
         QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
         h.ticker->fire(h.clock->current.addSecs(61));
