@@ -73,6 +73,11 @@ private slots:
         bridge.addAccount("Work", "", "", QDateTime(), false, QString());
         AccountListModel *rows = bridge.accounts();
         const QModelIndex first = rows->index(0);
+        QCOMPARE(rows->data(first, AccountListModel::RecoveryTextRole).toString(),
+                 QStringLiteral("Восстановление: доступно сейчас"));
+        store.toggleNoLimits(only(store.accounts()).id);
+        QCOMPARE(rows->data(first, AccountListModel::RecoveryTextRole).toString(),
+                 QStringLiteral("Восстановление: отсутствуют лимиты"));
         store.startUsage(only(store.accounts()).id);
         QSignalSpy reset(rows, &QAbstractItemModel::modelReset);
         QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
