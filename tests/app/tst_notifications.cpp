@@ -46,6 +46,14 @@ class NotificationsTest : public QObject {
         QVERIFY(m_serverBus.registerService("org.freedesktop.Notifications"));
     }
 
+    void emitSignal(const QString &name, const QVariantList &arguments)
+    {
+        QDBusMessage signal =
+            QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications", name);
+        signal.setArguments(arguments);
+        QVERIFY(m_serverBus.send(signal));
+    }
+
     // The answer comes later, from the event loop, never at once.
     static std::optional<int> askStatus(SystemNotificationsService &service)
     {
@@ -64,15 +72,11 @@ private slots:
         QVERIFY2(m_serverBus.isConnected(), "no session bus: run this test under dbus-run-session");
     }
 
-    // Authorised while a server runs; this bus can start nothing on demand.
+    // Authorised while a server runs; this bus can start none on demand.
     void authorizedWhileAServerRuns()
     {
         SystemNotificationsService service;
         QCOMPARE(askStatus(service), std::optional<int>(SystemNotificationsService::unknownStatus));
-        const QDBusConnection noBus =
-            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("no-bus"));
-        SystemNotificationsService unconnected(noBus);
-        QCOMPARE(askStatus(unconnected), std::optional<int>(SystemNotificationsService::unknownStatus));
 
         startServer();
         QCOMPARE(askStatus(service), std::optional<int>(int(NotificationAuthorizationStatus::authorized)));
@@ -118,23 +122,20 @@ private slots:
     }
 
     // Clicking a restore notification (its default action) names its account;
-    // other actions, other notifications and closed ones lead nowhere.
+    // other actions and closed ones lead nowhere.
     void clickLeadsToTheAccount_data()
     {
         QTest::addColumn<QString>("action");
-        QTest::addColumn<int>("idOffset"); // from the id the server gave
         QTest::addColumn<bool>("closedFirst");
         QTest::addColumn<bool>("leads");
-        QTest::newRow("default") << "default" << 0 << false << true;
-        QTest::newRow("another action") << "Открыть" << 0 << false << false;
-        QTest::newRow("another notification") << "default" << 1 << false << false;
-        QTest::newRow("closed") << "default" << 0 << true << false;
+        QTest::newRow("default") << "default" << false << true;
+        QTest::newRow("another action") << "Открыть" << false << false;
+        QTest::newRow("closed") << "default" << true << false;
     }
 
     void clickLeadsToTheAccount()
     {
         QFETCH(QString, action);
-        QFETCH(int, idOffset);
         QFETCH(bool, closedFirst);
         QFETCH(bool, leads);
         SystemNotificationsService service;
@@ -143,19 +144,13 @@ private slots:
         const QUuid work = QUuid::createUuid();
         const QUuid home = QUuid::createUuid();
         service.sendRestoredNotification(work, QStringLiteral("Work"));
-        QTRY_COMPARE(notified.count(), 1);
+        QTRY_COMPARE(notified.count(), 1); // the ids follow the order sent
         service.sendRestoredNotification(home, QStringLiteral("Home"));
         QTRY_COMPARE(notified.count(), 2);
         const uint workId = uint(m_server.received.size()) - 1;
-        const auto emitSignal = [this](const QString &name, const QVariantList &arguments) {
-            QDBusMessage signal =
-                QDBusMessage::createSignal("/org/freedesktop/Notifications", "org.freedesktop.Notifications", name);
-            signal.setArguments(arguments);
-            QVERIFY(m_serverBus.send(signal));
-        };
         if (closedFirst)
             emitSignal("NotificationClosed", {workId, 2u});
-        emitSignal("ActionInvoked", {workId + uint(idOffset) * 7, action});
+        emitSignal("ActionInvoked", {workId, action});
         // Signals arrive in order: once Home's click is in, Work's is too.
         emitSignal("ActionInvoked", {workId + 1, QString("default")});
         QTRY_VERIFY(!activated.isEmpty() && activated.last().at(0).value<QUuid>() == home);
@@ -172,7 +167,6 @@ private slots:
         QTest::newRow("Ubuntu") << "ubuntu:GNOME" << QStringList{"gnome-control-center notifications"};
         QTest::newRow("KDE, not installed")
             << "KDE" << QStringList{"systemsettings kcm_notifications", "systemsettings5 kcm_notifications"};
-        QTest::newRow("unknown desktop") << "Hyprland" << QStringList();
     }
 
     void settingsOfTheDesktop()

@@ -137,8 +137,6 @@ private slots:
         QTest::addColumn<QByteArray>("id");
         QTest::addColumn<QStringList>("expected"); // winter offset, summer offset, name unless any
         QTest::newRow("place") << QByteArray("Europe/London") << QStringList{"+00:00", "+01:00", "Великобритания"};
-        QTest::newRow("region") << QByteArray("America/New_York")
-                                << QStringList{"-05:00", "-04:00", "Восточная Америка"};
         QTest::newRow("southern summer") << QByteArray("Australia/Sydney")
                                          << QStringList{"+11:00", "+10:00", "Восточная Австралия"};
         QTest::newRow("no summer time") << QByteArray("Europe/Moscow") << QStringList{"+03:00", "+03:00", "Москва"};
@@ -146,7 +144,6 @@ private slots:
             << QByteArray("UTC") << QStringList{"+00:00", "+00:00", "Всемирное координированное время"};
         QTest::newRow("no name, sign from offset")
             << QByteArray("Etc/GMT+5") << QStringList{"-05:00", "-05:00", "Etc/GMT+5"};
-        QTest::newRow("half hour east") << QByteArray("Asia/Kolkata") << QStringList{"+05:30", "+05:30"};
         QTest::newRow("quarter hour east") << QByteArray("Asia/Kathmandu") << QStringList{"+05:45", "+05:45"};
         QTest::newRow("half hour west") << QByteArray("America/St_Johns") << QStringList{"-03:30", "-02:30"};
     }
@@ -171,11 +168,8 @@ private slots:
 
     void fullCatalogue()
     {
-        const QList<TimeZoneOption> options = TimeZoneCatalog::allOptions(russian);
-        QCOMPARE(options.first(), (TimeZoneOption{"__system__", "Системный", std::nullopt}));
-        QVERIFY2(options.size() > 300, qPrintable(QString::number(options.size())));
-        const QStringList ids = idsOf(options);
-        QCOMPARE(QSet<QString>(ids.cbegin(), ids.cend()).size(), ids.size());
+        const QStringList ids = idsOf(TimeZoneCatalog::allOptions(russian));
+        QVERIFY(ids.size() > 300 && QSet<QString>(ids.cbegin(), ids.cend()).size() == ids.size());
     }
 };
 
