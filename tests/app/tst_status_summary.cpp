@@ -33,9 +33,9 @@ private slots:
         QFETCH(QString, toolTip);
         StoreHarness harness;
         harness.preferences->stored.timezoneIdentifier = QStringLiteral("Europe/Moscow");
-        for (QString spec : accounts) {
-            const bool archived = spec.startsWith(u'!');
-            const QStringList parts = spec.remove(u'!').split(u':');
+        for (QString row : accounts) {
+            const bool archived = row.startsWith(u'!');
+            const QStringList parts = row.remove(u'!').split(u':');
             Account account = makeAccount(parts.at(0));
             account.isArchived = archived;
             if (parts.at(1) != QLatin1String("-")) {
