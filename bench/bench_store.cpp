@@ -9,8 +9,8 @@
 // then one line per target saying whether it is met.
 
 #include "BenchOutput.h"
+#include "BenchStore.h"
 #include "StateGenerator.h"
-#include "StoreFakes.h"
 #include "view/StoreBridge.h"
 
 #include "persistence/AtomicFile.h"
@@ -43,22 +43,6 @@ const QString kHistoryQuery = QStringLiteral("  Мария Соколова ");
 
 // Keeps the reads from being optimised away.
 volatile qint64 g_sink = 0;
-
-AccountsStoreServices storeServices(std::shared_ptr<AccountRepository> repository, const QDateTime &now)
-{
-    auto clock = std::make_shared<FixedDateProvider>();
-    clock->current = now;
-    return AccountsStoreServices{std::move(repository),
-                                 std::make_shared<FakePreferencesRepository>(),
-                                 clock,
-                                 std::make_shared<ManualTicker>(),
-                                 std::make_shared<FakeAutostart>(),
-                                 std::make_shared<FakeNotifications>(),
-                                 nullptr,
-                                 std::make_shared<FakeClipboard>(),
-                                 std::make_shared<FakeFilePanels>(),
-                                 {}};
-}
 
 // Milliseconds the calling thread spends in `work` and in the events it leaves queued.
 template<typename Work>
@@ -240,7 +224,7 @@ int main(int argc, char **argv)
     // with the save on the interface thread (as before), then on the writer.
     double syncBlockMs = 0;
     {
-        AccountsStore synchronous(storeServices(repository, now));
+        AccountsStore synchronous(benchStoreServices(repository, now));
         synchronous.load();
         StoreBridge bridge(synchronous);
         syncBlockMs = timeOperations(synchronous).worst();
@@ -248,7 +232,7 @@ int main(int argc, char **argv)
     OperationTimes background;
     std::vector<double> sectionSwitch;
     {
-        AccountsStore window(storeServices(std::make_shared<BackgroundAccountRepository>(repository), now));
+        AccountsStore window(benchStoreServices(std::make_shared<BackgroundAccountRepository>(repository), now));
         window.load();
         StoreBridge bridge(window);
         background = timeOperations(window);

@@ -7,8 +7,8 @@
 // bench_window does.
 
 #include "BenchOutput.h"
+#include "BenchStore.h"
 #include "StateGenerator.h"
-#include "StoreFakes.h"
 
 #include "Singletons.h"
 #include "persistence/BackgroundAccountRepository.h"
@@ -118,19 +118,9 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "bench_ui: cannot write the state\n");
         return 1;
     }
-    auto clock = std::make_shared<FixedDateProvider>();
-    clock->current = now;
-    AccountsStore store(AccountsStoreServices{
+    AccountsStore store(benchStoreServices(
         std::make_shared<BackgroundAccountRepository>(std::shared_ptr<AccountRepository>(std::move(created).value())),
-        std::make_shared<FakePreferencesRepository>(),
-        clock,
-        std::make_shared<ManualTicker>(),
-        std::make_shared<FakeAutostart>(),
-        std::make_shared<FakeNotifications>(),
-        nullptr,
-        std::make_shared<FakeClipboard>(),
-        std::make_shared<FakeFilePanels>(),
-        {}});
+        now));
     StoreBridge bridge(store);
     const std::unique_ptr<AppearanceController> appearance = AppearanceController::forApplication();
     QQmlApplicationEngine engine;
