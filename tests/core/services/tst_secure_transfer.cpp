@@ -107,7 +107,7 @@ private slots:
     // Dates lose their sub-second parts; the password is taken exactly as typed.
     void roundTrip()
     {
-        for (const QString password :
+        for (const QString &password :
              {QStringLiteral("correct horse"), QString(), QStringLiteral("  пароль Ёлка №1 ")}) {
             const Result<QByteArray> file = m_service.encrypt(samplePayload(731), password);
             QCOMPARE(m_service.decrypt(file.value(), password).value(), samplePayload());
