@@ -8,6 +8,7 @@
 
 #include "BenchOutput.h"
 #include "BenchStore.h"
+#include "PrivateDisplay.h"
 #include "StateGenerator.h"
 
 #include "Singletons.h"
@@ -44,26 +45,14 @@ constexpr double kSectionSwitchTargetMs = 50.0;
 
 const char *const kOnPrivateDisplayVariable = "TALLYPORT_BENCH_UI_PRIVATE_DISPLAY";
 
-int runOnPrivateDisplay(const QString &self)
+QProcessEnvironment privateDisplayEnvironment()
 {
-    QProcess wrapper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kOnPrivateDisplayVariable), QStringLiteral("1"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.remove(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"));
     environment.remove(QStringLiteral("AT_SPI_BUS_ADDRESS"));
-    wrapper.setProcessEnvironment(environment);
-    wrapper.setProcessChannelMode(QProcess::ForwardedChannels);
-    wrapper.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("--auto-servernum"),
-                   QStringLiteral("--server-args=-screen 0 1280x800x24 -nolisten tcp"),
-                   QStringLiteral("dbus-run-session"), QStringLiteral("--"), self});
-    if (!wrapper.waitForFinished(-1) || wrapper.exitStatus() != QProcess::NormalExit) {
-        std::fprintf(stderr, "bench_ui: xvfb-run did not run\n");
-        return 1;
-    }
-    return wrapper.exitCode();
+    return environment;
 }
 
 // Milliseconds from `work` to the next frame on screen.
@@ -106,7 +95,7 @@ int main(int argc, char **argv)
 {
     if (!qEnvironmentVariableIsSet(kOnPrivateDisplayVariable)) {
         QCoreApplication application(argc, argv);
-        return runOnPrivateDisplay(QCoreApplication::applicationFilePath());
+        return rerunOnPrivateDisplay(kOnPrivateDisplayVariable, privateDisplayEnvironment());
     }
     QGuiApplication application(argc, argv);
     QQuickStyle::setStyle(QStringLiteral("Fusion"));

@@ -10,6 +10,7 @@
 // dbus-run-session, which give it a throw-away X server and bus.
 
 #include "BenchOutput.h"
+#include "PrivateDisplay.h"
 
 #include "AppConfig.h"
 
@@ -48,30 +49,6 @@ const char *const kOnPrivateDisplayVariable = "TALLYPORT_BENCH_WINDOW_PRIVATE_DI
 void fail(const QString &text)
 {
     std::fputs(qPrintable(QStringLiteral("bench_window: ") + text + QLatin1Char('\n')), stderr);
-}
-
-// Not under tests/e2e/session: its accessibility bus is forced on (the bus
-// launcher runs with --a11y=1 and publishes its address on the X root window,
-// which Qt follows whatever QT_LINUX_ACCESSIBILITY_ALWAYS_ON says, and Qt 6
-// ignores QT_ACCESSIBILITY), so every window there carries Qt's AT-SPI bridge.
-// Here no accessibility bus exists, as on a desktop where no assistive
-// technology runs.
-int runOnPrivateDisplay()
-{
-    QProcess wrapper;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QString::fromLatin1(kOnPrivateDisplayVariable), QStringLiteral("1"));
-    wrapper.setProcessEnvironment(environment);
-    wrapper.setProcessChannelMode(QProcess::ForwardedChannels);
-    wrapper.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("--auto-servernum"),
-                   QStringLiteral("--server-args=-screen 0 1280x800x24 -nolisten tcp"),
-                   QStringLiteral("dbus-run-session"), QStringLiteral("--"), QCoreApplication::applicationFilePath()});
-    if (!wrapper.waitForFinished(-1) || wrapper.exitStatus() != QProcess::NormalExit) {
-        fail(QStringLiteral("xvfb-run did not run (see scripts/packages.txt): ") + wrapper.errorString());
-        return 1;
-    }
-    return wrapper.exitCode();
 }
 
 void runEventsFor(int ms)
@@ -201,8 +178,14 @@ QByteArray fileDigest(const QString &path)
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    // Not under tests/e2e/session: its accessibility bus is forced on (the bus
+    // launcher runs with --a11y=1 and publishes its address on the X root window,
+    // which Qt follows whatever QT_LINUX_ACCESSIBILITY_ALWAYS_ON says, and Qt 6
+    // ignores QT_ACCESSIBILITY), so every window there carries Qt's AT-SPI bridge.
+    // Here no accessibility bus exists, as on a desktop where no assistive
+    // technology runs.
     if (!qEnvironmentVariableIsSet(kOnPrivateDisplayVariable))
-        return runOnPrivateDisplay();
+        return rerunOnPrivateDisplay(kOnPrivateDisplayVariable);
 
     const QString tallyport = QStringLiteral(TALLYPORT_EXECUTABLE);
     const QString minimal = QStringLiteral(MINIMAL_WINDOW_EXECUTABLE);
