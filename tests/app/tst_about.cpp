@@ -1,8 +1,7 @@
-// The About section outside the window: wallet data, the developer's page,
-// the changelog and the QR codes of addresses.
+// The About section outside the window: wallet data, the developer's page
+// and the QR codes of addresses.
 #include "StoreFakes.h"
 #include "view/AboutData.h"
-#include "view/ChangelogProvider.h"
 #include "view/QrImageProvider.h"
 
 #include <QDir>
@@ -29,17 +28,6 @@ class AboutTest : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    // The developer comes from the shipped file, the wallets only from the
-    // packager's: money sent to an address nobody controls is lost.
-    void walletsComeFromTheirOwnFile()
-    {
-        const QString about = sourceDir + "/src/qml/data/about.json";
-        QVERIFY(AboutData::load(about).wallets.isEmpty());
-        const AboutData::Content packaged = AboutData::load(about, sourceDir + "/tests/data/about/fake-wallets.json");
-        QVERIFY(!packaged.developerName.isEmpty());
-        QCOMPARE(packaged.wallets.size(), 3);
-    }
-
     // Only wallets with a title and an address of their own are shown.
     void wallets_data()
     {
@@ -99,32 +87,6 @@ private slots:
         QCOMPARE(readAll(page.toLocalFile()), readAll(sourceDir + "/README.md"));
     }
 
-    // UTF-8 only, without its byte order mark; anything else gives the built-in text.
-    void changelog_data()
-    {
-        QTest::addColumn<QByteArray>("bytes"); // written unless null
-        QTest::addColumn<QString>("expected");
-        const QString text = QStringLiteral("# Changelog\n\n## 2.0\n- Новое.\n");
-        QTest::newRow("UTF-8") << text.toUtf8() << text;
-        QTest::newRow("byte order mark dropped") << QByteArray("\xEF\xBB\xBF") + text.toUtf8() << text;
-        QTest::newRow("not UTF-8") << QByteArray("# Changelog\n\xC0\xAF\xFF\n") << QString();
-        QTest::newRow("missing") << QByteArray() << QString();
-    }
-
-    void changelog()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, expected);
-        const QString path = m_dir.filePath(QTest::currentDataTag() + QStringLiteral(".md"));
-        if (!bytes.isNull()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(bytes);
-        }
-        QCOMPARE(ChangelogProvider::loadFromResource(path).value_or(QString()), expected);
-        QCOMPARE(ChangelogProvider(path).text(), expected.isNull() ? ChangelogProvider::builtInText() : expected);
-    }
-
     // Byte-mode capacities at level M are 14 and 42 bytes for versions 1 and 3
     // (21 and 29 modules); levels L and Q hold 17/53 and 11/32 bytes, so the
     // rows on both sides of a boundary pin the level to M.
@@ -147,31 +109,6 @@ private slots:
         const std::optional<QRGenerator::Matrix> matrix = QRGenerator::encode(text);
         QCOMPARE(matrix ? matrix->size : 0, modules);
         QVERIFY(!matrix || (matrix->isDark(0, 0) && !matrix->isDark(7, 0))); // a finder pattern, in place
-    }
-
-    // "image://qr/<percent-encoded text>" at the requested square size, when
-    // every module gets a whole pixel at least. The window's About journey
-    // reads the code on screen at the default size.
-    void qrImage_data()
-    {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QSize>("requested");
-        QTest::addColumn<int>("side"); // 0: no image
-        QTest::newRow("percent-encoded") << "a%2Fb%3Fc%23d%25e%20f" << QSize(560, 560) << 560;
-        QTest::newRow("smaller side wins") << "x" << QSize(400, 300) << 300;
-        QTest::newRow("under a pixel a module") << "x" << QSize(20, 20) << 0;
-    }
-
-    void qrImage()
-    {
-        QFETCH(QString, id);
-        QFETCH(QSize, requested);
-        QFETCH(int, side);
-        QSize size;
-        const QImage image = QrImageProvider().requestImage(id, &size, requested);
-        QCOMPARE(size, image.size());
-        QCOMPARE(image.size(), QSize(side, side));
-        QVERIFY(!side || image == *QRGenerator::makeImage(QUrl::fromPercentEncoding(id.toUtf8()), side));
     }
 };
 

@@ -13,8 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -43,7 +41,7 @@ private:
         return run(QStringLiteral(TALLYPORT_EXECUTABLE), arguments, input);
     }
 
-    QProcessEnvironment environment() const
+    Run run(const QString &program, const QStringList &arguments, const QByteArray &input)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_DATA_HOME", m_home.filePath("data"));
@@ -51,13 +49,8 @@ private:
         env.insert("XDG_RUNTIME_DIR", m_home.filePath("run"));
         env.remove("DBUS_SESSION_BUS_ADDRESS");
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }
-
-    Run run(const QString &program, const QStringList &arguments, const QByteArray &input)
-    {
         QProcess process;
-        process.setProcessEnvironment(environment());
+        process.setProcessEnvironment(env);
         process.setWorkingDirectory(m_home.path());
         process.start(program, arguments);
         process.write(input);
@@ -239,27 +232,6 @@ private slots:
         QCOMPARE(kept.size(), 1);
         QVERIFY2(imported.err.contains(dataFolder() + "/" + kept.first()), qPrintable(imported.err));
         QCOMPARE(readFile(dataFolder() + "/" + kept.first()), foreign);
-    }
-
-    // A window started while an import writes waits for it, then opens.
-    void windowWaitsForAnImport()
-    {
-        QDir().mkpath(dataFolder());
-        const QByteArray lockPath = QFile::encodeName(stateFile() + ".lock");
-        int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
-        const QByteArray holder = QByteArray::number(QCoreApplication::applicationPid()) + "\nimport\n";
-        QVERIFY(::flock(fd, LOCK_EX) == 0 && ::write(fd, holder.constData(), holder.size()) == holder.size());
-        QProcess window;
-        window.setProcessEnvironment(environment());
-        window.start(QStringLiteral(TALLYPORT_EXECUTABLE), {});
-        // Longer than any import takes; the window is still waiting.
-        QVERIFY(window.waitForStarted() && !window.waitForFinished(4000));
-        ::close(fd);
-        fd = ::open(lockPath.constData(), O_RDWR);
-        QTRY_VERIFY_WITH_TIMEOUT(::flock(fd, LOCK_EX | LOCK_NB) != 0, 10000); // the window holds it now
-        ::close(fd);
-        window.terminate();
-        QVERIFY(window.waitForFinished(10000));
     }
 };
 

@@ -4,12 +4,11 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
-
-#include <functional>
 
 Q_IMPORT_QML_PLUGIN(TallyportPlugin)
 
@@ -24,22 +23,6 @@ class FilePanelsTest : public QObject {
     QQmlEngine m_engine;
     std::unique_ptr<QQuickWindow> m_window;
     DialogFilePanels m_panels;
-    bool m_dialogSeen = false;
-
-    // Runs `act` on the shown dialog while the panel waits for it; a dialog
-    // still open afterwards is cancelled, so a failed check cannot hang.
-    void whenDialogShows(const std::function<void(QObject *)> &act)
-    {
-        m_dialogSeen = false;
-        QTimer::singleShot(0, this, [this, act] {
-            QObject *dialog = m_window->findChild<QObject *>(QStringLiteral("backupFileDialog"));
-            QVERIFY(dialog && dialog->property("visible").toBool());
-            m_dialogSeen = true;
-            act(dialog);
-            if (dialog->property("visible").toBool())
-                QMetaObject::invokeMethod(dialog, "close");
-        });
-    }
 
     static void touch(const QString &path) { QFile(path).open(QIODevice::WriteOnly); }
 
@@ -90,31 +73,27 @@ private slots:
         QCOMPARE(m_panels.savePath("/data/docs", name), path);
     }
 
+    // The panel waits while the dialog runs; one left open by a failed check
+    // is closed, so the test cannot hang.
     void openTakesTheChosenFile()
     {
         const QString documents = m_home.filePath(QStringLiteral("Documents"));
         QVERIFY(QDir().mkpath(documents));
         touch(documents + QStringLiteral("/new.json"));
         touch(documents + QStringLiteral("/old.json"));
-        whenDialogShows([&](QObject *dialog) {
+        bool dialogSeen = false;
+        QTimer::singleShot(0, this, [&] {
+            QObject *dialog = m_window->findChild<QObject *>(QStringLiteral("backupFileDialog"));
+            QVERIFY(dialog && dialog->property("visible").toBool());
+            const auto closeLeftOpen = qScopeGuard([dialog] { QMetaObject::invokeMethod(dialog, "close"); });
+            dialogSeen = true;
             QCOMPARE(dialog->property("folder").toString(), documents);
             QCOMPARE(dialog->property("entries").toList().size(), 2);
             dialog->findChild<QObject *>(QStringLiteral("entryList"))->setProperty("currentIndex", 1);
             QMetaObject::invokeMethod(dialog, "submit");
         });
         QCOMPARE(m_panels.chooseOpenLocation(), documents + QStringLiteral("/old.json"));
-        QVERIFY(m_dialogSeen);
-    }
-
-    void cancelAnswersNothing()
-    {
-        whenDialogShows([](QObject *dialog) { QMetaObject::invokeMethod(dialog, "close"); });
-        QCOMPARE(m_panels.chooseOpenLocation(), std::nullopt);
-        QVERIFY(m_dialogSeen);
-        // Each dialog serves one answer.
-        QTRY_VERIFY(!m_window->findChild<QObject *>(QStringLiteral("backupFileDialog")));
-        m_window.reset();
-        QCOMPARE(m_panels.chooseSaveLocation(QStringLiteral("limits-backup.json")), std::nullopt);
+        QVERIFY(dialogSeen);
     }
 };
 

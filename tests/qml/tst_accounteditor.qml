@@ -18,7 +18,6 @@ Item {
     readonly property real week: 604800 * 1000
 
     Component { id: sheetComponent; AccountEditorSheet {} }
-    Component { id: serviceSheetComponent; ServiceEditorSheet {} }
     Component { id: spyComponent; SignalSpy {} }
     Component {
         id: pickerComponent
@@ -47,46 +46,10 @@ Item {
             return sheet
         }
 
-        function spy(target, signalName) {
-            return createTemporaryObject(spyComponent, root, { target: target, signalName: signalName })
-        }
-
         function child(sheet, objectName) {
             const found = findChild(sheet.contentItem, objectName)
             verify(found, objectName)
             return found
-        }
-
-        // Either editor saves, by its button and by Return, only a name with
-        // more than blanks, and hands it over as typed; its owner closes it.
-        // The journeys type the usual names; these are the edge cases.
-        function test_saveFollowsTheTrimmedName_data() {
-            return [
-                { tag: "account, newlines and tabs", sheet: "account", name: "\n \t\n", enabled: false },
-                { tag: "service, blanks", sheet: "service", name: " \t ", enabled: false },
-                { tag: "service renamed, as it was", sheet: "service", current: "ChatGPT", enabled: true }
-            ]
-        }
-
-        function test_saveFollowsTheTrimmedName(data) {
-            const account = data.sheet === "account"
-            const sheet = account ? openSheet("add", root.services, root.systemId)
-                                  : createTemporaryObject(serviceSheetComponent, root)
-            if (!account) {
-                data.current ? sheet.openForRename(data.current) : sheet.openForAdd()
-                tryCompare(sheet, "opened", true)
-            }
-            const saved = spy(sheet, "saved")
-            const field = child(sheet, account ? "nameField" : "serviceNameField")
-            verify(field.activeFocus, "the name field takes the focus")
-            if (data.name !== undefined)
-                field.text = data.name
-            keyClick(Qt.Key_Return)
-            mouseClick(child(sheet, "saveButton"))
-            compare(saved.count, data.enabled ? 2 : 0)
-            if (data.enabled)
-                compare(account ? saved.signalArguments[0][0].name : saved.signalArguments[0][0], field.text)
-            verify(sheet.opened)
         }
 
         function test_initialService_data() {
@@ -108,33 +71,11 @@ Item {
             compare(child(sheet, "servicePicker").currentText, data.shown)
         }
 
-        // A created service is picked and the field emptied; a refused one keeps what was typed.
-        function test_createServiceFromTheForm_data() {
-            return [
-                { tag: "created", answer: "6F1B3C52-8A0E-4C5B-9C0E-2D0B7A1E0C09", typed: "  Gemini \n", left: "" },
-                { tag: "refused", answer: "", typed: " Claude ", left: " Claude " }
-            ]
-        }
-
-        function test_createServiceFromTheForm(data) {
-            const sheet = openSheet("add", root.services, root.chatId)
-            const asked = []
-            sheet.createService = name => { asked.push(name); return data.answer }
-            const field = child(sheet, "newServiceField")
-            field.text = data.typed
-            mouseClick(child(sheet, "createServiceButton"))
-            compare(asked, [data.typed.trim()])
-            compare(sheet.serviceId, data.answer || root.chatId)
-            compare(field.text, data.left)
-            compare(child(sheet, "createServiceButton").enabled, data.left !== "")
-        }
-
         function test_manualResetStartsFromTheAccount_data() {
             return [
                 { tag: "add", how: "add", resetAt: null },
                 { tag: "edit, idle", how: "edit", resetAt: null },
-                { tag: "edit, counting down", how: "edit", resetAt: new Date(2031, 4, 6, 9, 30, 0) },
-                { tag: "edit, restored with a past moment", how: "edit", resetAt: new Date(2020, 0, 2, 3, 4, 0) }
+                { tag: "edit, counting down", how: "edit", resetAt: new Date(2031, 4, 6, 9, 30, 0) }
             ]
         }
 
@@ -161,7 +102,7 @@ Item {
             const resetAt = new Date(2031, 0, 1, 12, 0)
             const sheet = openSheet("edit", root.services,
                                     account({ hasNoLimits: true, resetAt: resetAt, note: " n ", password: " p " }))
-            const saved = spy(sheet, "saved")
+            const saved = createTemporaryObject(spyComponent, root, { target: sheet, signalName: "saved" })
             mouseClick(child(sheet, "noLimitsSwitch"))
             if (data.switchOff)
                 mouseClick(child(sheet, "manualResetSwitch"))

@@ -16,18 +16,12 @@ TestCase {
     Component {
         id: rowComponent
         AccountRow {
-            width: 1100
             name: "Work"
             hasPassword: true
             recoveryText: "Восстановление: доступно сейчас"
         }
     }
 
-    function makeRow(properties) {
-        const row = createTemporaryObject(rowComponent, testCase, properties || {})
-        waitForRendering(row)
-        return row
-    }
     function part(row, objectName) {
         const found = findChild(row, objectName)
         verify(found, objectName)
@@ -47,68 +41,6 @@ TestCase {
         return found
     }
 
-    // Which controls a row offers, and what its menu holds, for each situation;
-    // Tab walks the offered controls in order. (The accounts journey walks
-    // idle rows without a password.)
-    function test_controlsPerSituation_data() {
-        return [
-            { tag: "archive list", archive: true, status: "idle", tab: ["restoreButton", "deleteForeverButton", "menuButton"],
-              menu: ["Удалить навсегда"] },
-            { tag: "idle", status: "idle", tab: ["passButton", "noLimitsChip", "useButton", "menuButton"] },
-            { tag: "active", status: "active", shown: ["countdownChip", "activeChip"],
-              tab: ["passButton", "noLimitsChip", "menuButton"] },
-            { tag: "restored", status: "restored", shown: ["restoredChip"],
-              tab: ["passButton", "noLimitsChip", "useAgainButton", "menuButton"] },
-        ]
-    }
-    function test_controlsPerSituation(data) {
-        const row = makeRow({ isArchiveSection: data.archive === true, status: data.status,
-                              remainingText: "6д 23ч" })
-        const chips = ["countdownChip", "activeChip", "restoredChip"]
-        for (const objectName of chips)
-            compare(part(row, objectName).visible, (data.shown || []).indexOf(objectName) >= 0, objectName)
-
-        row.focusControl(0, Qt.TabFocusReason)
-        const walked = []
-        do
-            walked.push(row.focusables()[row.focusedPosition()].objectName)
-        while (row.moveFocus(true))
-        compare(walked, data.tab)
-
-        row.openMenu()
-        const texts = Array.from({ length: row.menu.count }, (_, i) => row.menu.itemAt(i).text === undefined ? "-"
-                                                                                                  : row.menu.itemAt(i).text)
-        compare(texts, data.menu || ["Редактировать", "Сбросить таймер", "Архивировать", "-", "Удалить"])
-        row.menu.close()
-        tryCompare(row, "menu", null)
-    }
-
-    // The copy shows "Скопировано" on the button and to assistive technologies
-    // for a while (the accounts journey sees one copy); a failed copy shows
-    // nothing, a later copy does not postpone the first reset.
-    function test_copyFeedback_data() {
-        return [
-            { tag: "failed", results: [false], shown: false },
-            { tag: "copied, then failed", results: [true, false], shown: false },
-            { tag: "copied twice", results: [true, true], shown: true },
-        ]
-    }
-    function test_copyFeedback(data) {
-        let calls = 0
-        const row = makeRow({ copyPassword: () => data.results[calls++], copyFeedbackDuration: 50 })
-        const button = part(row, "passButton")
-        const plainName = button.Accessible.name
-        for (let i = 0; i < data.results.length; ++i) {
-            mouseClick(button)
-            row.copyFeedbackDuration = 600000
-        }
-        compare(calls, data.results.length)
-        compare(button.text, data.shown ? "Скопировано" : "Скопировать пароль")
-        compare(button.Accessible.name !== plainName, data.shown)
-        tryCompare(button, "text", "Скопировать пароль", 5000)
-        compare(button.Accessible.name, plainName)
-    }
-
     // No drawn text lies over another, the row grows with a wrapping name,
     // and the note is elided only when it does not fit the room left to it.
     function test_textsNeverOverlap_data() {
@@ -121,8 +53,10 @@ TestCase {
         ]
     }
     function test_textsNeverOverlap(data) {
-        const row = makeRow({ width: data.width, name: "Work", note: data.note, isArchived: data.archived === true,
-                              isArchiveSection: data.archive === true, status: "active", remainingText: "6д 23ч" })
+        const row = createTemporaryObject(rowComponent, testCase, {
+            width: data.width, note: data.note, isArchived: data.archived === true,
+            isArchiveSection: data.archive === true, status: "active", remainingText: "6д 23ч" })
+        waitForRendering(row)
         const oneLine = row.implicitHeight
         row.name = data.name
         waitForRendering(row)
