@@ -102,9 +102,8 @@ struct SystemNotificationsService::BodyMarkup {
     QList<std::function<void(bool)>> waiting;
 };
 
-SystemNotificationsService::SystemNotificationsService(QDBusConnection bus, Launcher launcher)
+SystemNotificationsService::SystemNotificationsService(QDBusConnection bus)
     : m_bus(std::move(bus))
-    , m_launcher(std::move(launcher))
     , m_bodyMarkup(std::make_shared<BodyMarkup>())
 {
     // Only the server that owns the name is listened to.
@@ -232,13 +231,8 @@ void SystemNotificationsService::openSystemNotificationSettings()
 {
     const auto commands = notificationSettingsCommands(qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
     for (const Command &command : commands) {
-        if (m_launcher(command.program, command.arguments))
+        const QString path = QStandardPaths::findExecutable(command.program);
+        if (!path.isEmpty() && QProcess::startDetached(path, command.arguments))
             return;
     }
-}
-
-bool SystemNotificationsService::launchIfInstalled(const QString &program, const QStringList &arguments)
-{
-    const QString path = QStandardPaths::findExecutable(program);
-    return !path.isEmpty() && QProcess::startDetached(path, arguments);
 }

@@ -17,15 +17,11 @@
 class SystemNotificationsService final : public QObject, public NotificationsService {
     Q_OBJECT
 public:
-    // Starts a program without waiting for it; false when it did not start.
-    using Launcher = std::function<bool(const QString &program, const QStringList &arguments)>;
-
     // Reported when no notification server is reachable or the bus cannot be
     // asked; outside the platform's states, so it is shown as unknown.
     static constexpr int unknownStatus = -1;
 
-    explicit SystemNotificationsService(QDBusConnection bus = QDBusConnection::sessionBus(),
-                                        Launcher launcher = &launchIfInstalled);
+    explicit SystemNotificationsService(QDBusConnection bus = QDBusConnection::sessionBus());
 
     void requestAuthorization(std::function<void(bool granted)> done) override;
     void authorizationStatus(std::function<void(int status)> done) override;
@@ -35,9 +31,6 @@ public:
     // Opens the notification settings of the desktop named by
     // XDG_CURRENT_DESKTOP; does nothing on other desktops.
     void openSystemNotificationSettings() override;
-
-    // Starts the program found in PATH, detached; false when it is not there.
-    static bool launchIfInstalled(const QString &program, const QStringList &arguments);
 
 signals:
     void restoreNotificationActivated(const QUuid &accountId);
@@ -56,7 +49,6 @@ private:
                 std::function<void(uint id)> shown = {});
 
     QDBusConnection m_bus;
-    Launcher m_launcher;
     std::shared_ptr<BodyMarkup> m_bodyMarkup;
     // Restore notifications on screen, by the server's id.
     QHash<uint, QUuid> m_shownRestores;

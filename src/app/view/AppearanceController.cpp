@@ -23,8 +23,7 @@ bool applicationPaletteIsDark()
 
 } // namespace
 
-AppearanceController::AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark, int portalTimeoutMs,
-                                           QObject *parent)
+AppearanceController::AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark, QObject *parent)
     : QObject(parent)
     , m_bus(bus)
     , m_paletteIsDark(std::move(paletteIsDark))
@@ -33,7 +32,7 @@ AppearanceController::AppearanceController(const QDBusConnection &bus, PalettePr
     m_dark = m_paletteDark;
     if (QCoreApplication *app = QCoreApplication::instance())
         app->installEventFilter(this);
-    askPortal(portalTimeoutMs);
+    askPortal();
 }
 
 std::unique_ptr<AppearanceController> AppearanceController::forApplication()
@@ -41,7 +40,7 @@ std::unique_ptr<AppearanceController> AppearanceController::forApplication()
     return std::make_unique<AppearanceController>(QDBusConnection::sessionBus(), applicationPaletteIsDark);
 }
 
-void AppearanceController::askPortal(int timeoutMs)
+void AppearanceController::askPortal()
 {
     if (!m_bus.isConnected()) {
         m_desktopScheme = DesktopScheme::unavailable;
@@ -54,7 +53,9 @@ void AppearanceController::askPortal(int timeoutMs)
     QDBusMessage read =
         QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, QStringLiteral("Read"));
     read << appearanceGroup << colorSchemeKey;
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(read, timeoutMs), this);
+    // A portal that does not answer soon counts as none; the palette decides meanwhile.
+    constexpr int portalTimeoutMs = 1500;
+    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(read, portalTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
         call->deleteLater();
         // A change signalled meanwhile is newer than this answer.

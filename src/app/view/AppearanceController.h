@@ -36,8 +36,7 @@ public:
 
     // `paletteIsDark` is asked at once and again whenever the application
     // palette changes.
-    AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark,
-                         int portalTimeoutMs = defaultPortalTimeoutMs, QObject *parent = nullptr);
+    AppearanceController(const QDBusConnection &bus, PaletteProbe paletteIsDark, QObject *parent = nullptr);
 
     // On the session bus, with the palette of the running QGuiApplication.
     static std::unique_ptr<AppearanceController> forApplication();
@@ -51,8 +50,6 @@ public:
     // number, possibly wrapped in variants) as a scheme.
     static DesktopScheme schemeFromPortalValue(const QVariant &value);
 
-    static constexpr int defaultPortalTimeoutMs = 1500;
-
 signals:
     void darkChanged();
     void desktopSchemeChanged();
@@ -64,7 +61,7 @@ private slots:
     void onSettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
 
 private:
-    void askPortal(int timeoutMs);
+    void askPortal();
     void setDesktopScheme(DesktopScheme scheme);
     void update();
 
