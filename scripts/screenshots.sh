@@ -11,7 +11,7 @@ out=$(cd "$out" && pwd)
 status=0
 for mode in light dark; do
     echo "== $mode"
-    "$root/tests/e2e/session" -- /usr/bin/python3 -B "$root/tests/e2e/tour.py" \
+    "$root/tests/e2e/session" -- /usr/bin/python3 -B "$root/scripts/tour.py" \
         "$build_dir/src/tallyport" "$mode" "$out" || status=1
 done
 echo "screenshots in $out"

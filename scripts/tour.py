@@ -2,12 +2,14 @@
 # destination and sheet, photographed in the appearance given on the command
 # line. Not a test; `make screenshots` runs it in light and dark.
 #
-# tests/e2e/session -- /usr/bin/python3 tests/e2e/tour.py build/src/tallyport light OUT_DIR
+# tests/e2e/session -- /usr/bin/python3 scripts/tour.py build/src/tallyport light OUT_DIR
 import datetime
 import os
 import sys
 import time
 
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))  # the journeys' driver
 import tallyport_ui as ui
 from tallyport_ui import DAY, NOW, account, event, service, write_preferences, write_state
 
@@ -41,8 +43,7 @@ def seed(mode):
 def main(program, mode, out):
     os.makedirs(out, exist_ok=True)
     seed(mode)
-    root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-    app = ui.launch(program, env={"TALLYPORT_ABOUT_DATA": os.path.join(root, "tests/data/about/fake-wallets.json")})
+    app = ui.launch(program, env={"TALLYPORT_ABOUT_DATA": os.path.join(ROOT, "tests/data/about/fake-wallets.json")})
     failures = []
 
     def shot(name, *actions):
