@@ -30,6 +30,8 @@ import time
 import traceback
 import uuid
 
+from gi.repository import GLib
+
 TIMEOUT = 5.0
 # Lines the session's X server and buses make the app print, not the app's own.
 QUIET = re.compile(r"^(qt\.qpa\.|QStandardPaths: )")
@@ -73,6 +75,8 @@ def wait(predicate, timeout, describe):
     # Polls predicate until it is true; on timeout raises UiError(describe()).
     deadline = time.monotonic() + timeout
     while True:
+        while GLib.MainContext.default().iteration(False):
+            pass  # delivers the AT-SPI events that App.focus follows
         try:
             if predicate():
                 return
@@ -82,7 +86,7 @@ def wait(predicate, timeout, describe):
             pass
         if time.monotonic() >= deadline:
             raise UiError(describe())
-        time.sleep(0.1)
+        time.sleep(0.05)
 
 
 class Node:
@@ -113,17 +117,14 @@ class Node:
                 continue
         return ""
 
-    def walk(self, prune=lambda node: False):
-        # This node and its descendants, depth first in tree order; not below a node `prune` picks.
+    def walk(self):
+        # This node and its descendants, depth first in tree order.
         stack = [self]
         while stack:
             node = stack.pop()
             yield node
-            try:
-                if not prune(node):
-                    stack.extend(reversed([Node(c) for c in node.acc if c is not None]))
-            except Exception:
-                pass
+            with contextlib.suppress(Exception):
+                stack.extend(reversed([Node(c) for c in node.acc if c is not None]))
 
     def __repr__(self):
         with contextlib.suppress(Exception):
@@ -132,9 +133,12 @@ class Node:
 
 
 class App:
-    # A running Tallyport: its process, its log and its accessible tree.
+    # A running Tallyport: its process, its log, its accessible tree and
+    # `focus`, the element that last took the keyboard focus as AT-SPI
+    # announces it (searching the tree after every key is slow).
     def __init__(self, proc, log_path, acc):
         self.proc, self.log_path, self.root = proc, log_path, Node(acc)
+        self.focus = None
 
     def all_nodes(self):
         # Every element, showing or not.
@@ -183,15 +187,6 @@ class App:
     def names(self):
         return [repr(n) for n in self.find_all() if n.name]
 
-    def focused(self):
-        # The element with the keyboard focus: the innermost focused one. A
-        # list's rows are focus scopes: only the focused one is searched.
-        self.all_nodes()
-        found = [n for n in self.root.walk(lambda n: n.role == "list item" and not n.focused) if n.focused]
-        if not found:
-            raise UiError("nothing has the keyboard focus")
-        return found[-1]
-
     def log(self):
         with open(self.log_path, errors="replace") as f:
             return f.read()
@@ -229,9 +224,9 @@ class App:
         self.click(self.find(item, "menu item"))
         self.wait_until(lambda: node.text == item, lambda: "%r shows %r (has %r)" % (node, item, node.text), 2.0)
 
-    def menu(self, target, item, role="push button", button=3):
-        # Clicks `target` (right button by default), then the menu entry `item`.
-        self.click(target, role, button=button)
+    def menu(self, target, item, button=3):
+        # Clicks the button `target` (right button by default), then the menu entry `item`.
+        self.click(target, "push button", button=button)
         self.click(self.find(item, "menu item"))
 
     def drag(self, source, dest, steps=16):
@@ -282,6 +277,11 @@ def launch(program, args=(), env=None, timeout=30.0):
         return found and any({"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0 for c in found[0])
 
     app = App(proc, log_path, None)
+
+    def took_focus(event):
+        if event.detail1:
+            app.focus = Node(event.source)
+    _atspi().Registry.registerEventListener(took_focus, "object:state-changed:focused")
     try:
         wait(shown, timeout, lambda: "no window on the accessibility bus within %.0f s" % timeout)
         if proc.poll() is not None:
