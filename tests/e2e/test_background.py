@@ -94,7 +94,7 @@ with j.step("[dark] started in the background, only the icon shows; its tooltip 
     check_menu("menu-dark")
 
 with j.step("[light] closing hides the window, says so once, and the restore is notified at its moment"):
-    restore_at = seed(25)
+    restore_at = seed(8)
     write_preferences(appearanceMode="light", notificationsOnRestore=True)
     app = j.launch()
     check_menu("menu-light")
