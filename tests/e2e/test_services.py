@@ -1,8 +1,9 @@
-# The services journey, through the real window and the state file: the
-# sidebar, a destination change emptying the search, the window's shortcuts,
-# services created from the account form (with the duplicate-name alert above
-# the sheet) and from the sidebar, renamed and deleted from its menu, and an
-# account dragged onto a service. The controls' own rules are the QML tests'.
+# The services journey, through the real window and the state file: a
+# destination change emptying the search, Ctrl+N, services created from the
+# account form (with the duplicate-name alert above the sheet) and from the
+# sidebar, renamed and deleted from its menu, and an account dragged onto a
+# service. The sidebar's order is the store tests', the sheets' rules the QML
+# tests'.
 import sys
 
 from tallyport_ui import DAY, Journey, account, read_state, service, stored, write_state
@@ -16,12 +17,8 @@ def service_names():
     return [s["name"] for s in read_state()["services"]]
 
 
-with j.step("the sidebar lists the system service, then the others oldest first"):
-    app = j.launch()
-    tops = [app.find(name, "push button").extents[1] for name in ("Без сервиса", "ChatGPT", "Claude")]
-    assert tops == sorted(tops), "rows at %s" % tops
-
 with j.step("choosing another destination empties the search; Ctrl+N adds an account"):
+    app = j.launch()
     app.type_text("Поиск", "work")
     app.click("Архив", "push button")
     app.wait_until(lambda: app.find("Поиск", "text").text == "", lambda: "an empty search")
@@ -43,15 +40,9 @@ with j.step("a service created from the account form is picked; a duplicate name
     app.wait_gone("Добавить аккаунт", "dialog")
     assert service_names() == ["Без сервиса", "ChatGPT", "Claude", "Gemini"], service_names()
 
-with j.step('the sidebar\'s "+" creates a service, saved only once named, and its menu renames one'):
+with j.step('the sidebar\'s "+" creates a service, and its menu renames one'):
     app.click("Создать сервис", "push button")
-    assert app.find("Название сервиса", "text").description == "НАЗВАНИЕ СЕРВИСА *"
-    save = app.click("Сохранить", "push button")
-    assert not save.enabled, save.states
-    app.key("Return")
-    app.find("Создать сервис", "dialog")
-    app.type_text("Название сервиса", "  Mistral  ")
-    assert save.enabled, save.states
+    app.type_text("Название сервиса", "  Mistral  ", "text")
     j.screenshot("service-editor")
     app.key("Return")
     app.wait_until(lambda: stored("services", "Mistral"), lambda: 'a service "Mistral", trimmed')
