@@ -28,37 +28,23 @@ with j.step("[light] without configured wallets: the version and the developer c
     app.find("Открыть сайт разработчика")
     shown = [n.name for n in app.find_all()]
     assert not any(n.startswith(("Показать QR-код", "Скопировать адрес", THANKS)) for n in shown), shown
-    j.screenshot("about-light")
 
 with j.step("[light] the changelog shows as written"):
     app.click("Открыть историю изменений")
-    app.find("Текущая версия: 1.14", "label")
     # Qt gives the lines of a text edit to AT-SPI as paragraphs.
     text = app.find("Текст истории изменений").text.replace("\u2029", "\n")
-    assert text.startswith("# Changelog\n\n## 1.14 — текущая версия\n"), text[:80]
-    assert all("\n%s\n" % h in text for h in ("## 1.12", "## 1.05 — ключевая веха", "## Прототип")), text
-    j.screenshot("changelog-light")
+    assert text.startswith("# Changelog\n\n## 1.14 — текущая версия\n") and "\n## Прототип\n" in text, text[:80]
     app.key("Escape")
     app.wait_gone("История изменений", "dialog")
 
-with j.step("[dark] with test addresses: the sentence and a card per wallet with an address; a copy pastes"):
+with j.step("[dark] with test addresses: the sentence and a card per wallet; a wallet's QR sheet shows a sharp "
+            '280 x 280 code of the address; "Закрыть" closes it'):
     write_preferences(appearanceMode="dark")
     app = j.launch(env={"TALLYPORT_ABOUT_DATA": FAKE_WALLETS})
     open_about()
     app.find(THANKS, "label")
     titles = [n.name[len("Показать QR-код "):] for n in app.all_nodes() if n.name.startswith("Показать QR-код ")]
     assert titles == ["Toncoin TON", "USDT ERC20", "USDT TRC20"], titles
-    j.screenshot("about-wallets-dark")
-    app.click("Скопировать адрес USDT ERC20")
-    app.click("Все аккаунты", "push button")
-    search = app.click("Поиск", "text")
-    app.key("ctrl+v")
-    app.wait_until(lambda: search.text == ERC20_ADDRESS, lambda: "the address pasted (%r)" % search.text)
-    app.key("ctrl+a", "BackSpace")
-    open_about()
-
-with j.step('[dark] with test addresses, a wallet\'s QR sheet shows a sharp 280 x 280 code of the address; "Закрыть" '
-            'closes it'):
     app.click("Показать QR-код Toncoin TON")
     app.find("Toncoin TON", "dialog")
     x, y, w, h = app.find("QR-код адреса Toncoin TON").extents
@@ -70,8 +56,14 @@ with j.step('[dark] with test addresses, a wallet\'s QR sheet shows a sharp 280 
     assert sorted(line.split("#")[1][:6] for line in histogram.splitlines()) == ["000000", "FFFFFF"], histogram
     decoded = subprocess.run(["zbarimg", "-q", "--raw", shot], capture_output=True, text=True).stdout
     assert decoded.strip() == TON_ADDRESS, "decoded %r" % decoded
-
     app.click("Закрыть")
     app.wait_gone("Toncoin TON", "dialog")
+
+with j.step("[dark] a wallet's copied address pastes"):
+    app.click("Скопировать адрес USDT ERC20")
+    app.click("Все аккаунты", "push button")
+    search = app.click("Поиск", "text")
+    app.key("ctrl+v")
+    app.wait_until(lambda: search.text == ERC20_ADDRESS, lambda: "the address pasted (%r)" % search.text)
 
 sys.exit(j.finish())

@@ -48,8 +48,7 @@ def row_menu(name, item):
     app.wait_gone(item, "menu item")
 
 
-def saved_account(name):
-    return stored("accounts", name)
+saved_account = lambda name: stored("accounts", name)
 
 
 with j.step("the window opens, drawn"):
@@ -73,8 +72,8 @@ with j.step('"Использовать" starts a seven-day countdown, on the row
     app.click("Использовать аккаунт Alpha", "push button")
     app.wait_until(lambda: any(COUNTDOWN.match(t) for t in row_texts("Alpha")), lambda: "a countdown for Alpha")
     app.wait_until(lambda: "resetAt" in saved_account("Alpha"), lambda: "Alpha saved with a restore moment")
-    left = parse_date(saved_account("Alpha")["resetAt"]) - datetime.datetime.now(datetime.timezone.utc)
-    assert datetime.timedelta(days=6, hours=23) < left <= datetime.timedelta(days=7), left
+    reset_at = parse_date(saved_account("Alpha")["resetAt"])
+    assert abs(reset_at - (NOW + 7 * DAY)) < datetime.timedelta(minutes=5), reset_at
 
 with j.step('the row menu archives; "Архив" shows the row and restores it'):
     row_menu("Alpha", "Архивировать")
@@ -100,15 +99,11 @@ with j.step('"Добавить аккаунт" adds to the service: Cyrillic nam
     app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
     added = saved_account("Основной ключ")
     assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", openai["id"])
-    j.screenshot("added")
 
 with j.step("editing with the manual switch on stores a moment a week ahead"):
     row_menu("Основной ключ", "Редактировать")
-    app.find("Редактировать аккаунт", "dialog")
-    assert app.find("Название аккаунта").text == "Основной ключ"
     app.click("Задать время восстановления вручную")
     app.find("Дата и время восстановления")
-    j.screenshot("edit-manual-reset")
     app.click("Сохранить аккаунт", "push button")
     app.wait_until(lambda: "resetAt" in saved_account("Основной ключ"), lambda: "a saved restore moment")
     reset_at = parse_date(saved_account("Основной ключ")["resetAt"])
@@ -145,7 +140,6 @@ with j.step("Tab and Shift+Tab walk every control of every row of a long list, s
         press("Tab", name)
         x, y, w, h = app.focus.extents
         assert ly <= y and y + h <= ly + lh, "%s at %d..%d, the list shows %d..%d" % (name, y, y + h, ly, ly + lh)
-    j.screenshot("keyboard-focus")
     app.key("Tab")
     app.wait_until(lambda: not focus().endswith("Участник 30"), lambda: "the focus past the list")
     for key, name in (("shift+Tab", expected[-1]), ("shift+Tab", expected[-2]), ("Up", expected[-5]),

@@ -80,7 +80,6 @@ with j.step('"Ночь" darkens the window at once; "Отмена" brings the li
 with j.step("the save panel offers limits-backup.json and writes an encrypted backup where it is told"):
     backup_sheet("Экспорт", PASSWORD)
     assert app.find("Имя файла", "text").text == "limits-backup.json", app.find("Имя файла", "text").text
-    j.screenshot("save-panel")
     app.type_text("Имя файла", backup, "text")
     app.key("Return")
     app.wait_until(lambda: os.path.exists(backup), lambda: "the backup file %s" % backup)
@@ -93,7 +92,6 @@ with j.step('"Полный" writes the countdown out; "Сохранить" store
     app.click("Сохранить", "push button")
     app.wait_gone("Настройки", "dialog")
     app.wait_until(lambda: read_preferences().get("timerFormat") == "full", lambda: "timerFormat full stored")
-    j.screenshot("full-format")
 
 with j.step("after another account is added, a wrong password is reported and changes nothing"):
     app.click("Добавить аккаунт", "push button")

@@ -25,7 +25,6 @@ with j.step("choosing another destination empties the search; Ctrl+N adds an acc
     app.click("ChatGPT", "push button")
     app.key("ctrl+n")
     app.find("Добавить аккаунт", "dialog")
-    j.screenshot("service")
 
 with j.step("a service created from the account form is picked; a duplicate name alerts above the sheet"):
     for name in ("  Gemini ", "gemini"):
@@ -33,7 +32,6 @@ with j.step("a service created from the account form is picked; a duplicate name
         app.click("Создать сервис из формы аккаунта", "push button")
         app.wait_until(lambda: app.find("Выбор сервиса").text == "Gemini", lambda: "the picker shows Gemini")
     app.find("Сервис с таким названием уже существует.", "label")
-    j.screenshot("duplicate-service")
     app.click("ОК", "push button")   # a real click: it lands only if the alert is on top
     app.wait_gone("Ошибка", "dialog")
     app.key("Escape")
@@ -43,7 +41,6 @@ with j.step("a service created from the account form is picked; a duplicate name
 with j.step('the sidebar\'s "+" creates a service, and its menu renames one'):
     app.click("Создать сервис", "push button")
     app.type_text("Название сервиса", "  Mistral  ", "text")
-    j.screenshot("service-editor")
     app.key("Return")
     app.wait_until(lambda: stored("services", "Mistral"), lambda: 'a service "Mistral", trimmed')
     app.menu("Gemini", "Переименовать")
