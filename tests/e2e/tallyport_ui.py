@@ -400,11 +400,11 @@ class Journey:
         self.apps = []
         self.passed = self.failed = 0
 
-    def launch(self, env=None):
+    def launch(self, env=None, args=()):
         # Starts the app (stopping the one from a previous launch).
         if self.app is not None:
             self.app.quit()
-        self.app = launch(self.program, env=env)
+        self.app = launch(self.program, args, env)
         self.apps.append(self.app)
         return self.app
 

@@ -85,7 +85,7 @@ with j.step("[dark] started in the background, only the icon shows; its tooltip 
     seed(3600)
     write_preferences(appearanceMode="dark", notificationsOnRestore=True)
     threading.Thread(target=lambda: icon("Activate"), daemon=True).start()   # the icon brings the window
-    app = j.app = tallyport_ui.launch(j.program, args=["--background"])
+    app = j.launch(args=["--background"])
     tip = call(item(), "/StatusNotifierItem", "org.freedesktop.DBus.Properties.Get",
                "string:org.kde.StatusNotifierItem", "string:ToolTip")
     assert "Ближайшее восстановление: " in tip, tip
@@ -104,7 +104,7 @@ with j.step("[light] closing hides the window, says so once, and the restore is 
     assert datetime.datetime.now(datetime.timezone.utc) >= restore_at - datetime.timedelta(seconds=1)
     assert app.proc.poll() is None
 
-with j.step("clicking the notification opens the window on the account; closing again says nothing new"):
+with j.step("clicking the notification opens the window on the account; closing again is silent; Ctrl+Q quits"):
     call("org.freedesktop.Notifications", "/org/freedesktop/Notifications", "org.tallyport.Test.InvokeAction",
          "uint32:%d" % notifications("Лимит восстановлен")[0]["id"], "string:default")
     app.find("Аккаунт Work")
@@ -113,8 +113,6 @@ with j.step("clicking the notification opens the window on the account; closing 
     icon("Activate")
     app.click("Tallyport", "label")
     assert len(notifications(NOTICE)) == 1, records("summary")
-
-with j.step("Ctrl+Q quits"):
     app.key("ctrl+q")
     assert app.proc.wait(10) == 0
 

@@ -39,14 +39,11 @@ with j.step('the history lists the events newest first; a deleted account is "Н
     app.find("Неизвестный аккаунт", "label")
     assert shown() == DETAILS[::-1], shown()
 
-with j.step("the search narrows the rows to the account's; leaving the page brings all back; the help centre"):
-    search = app.type_text("Поиск", "личн", "text")
+with j.step("the search narrows the rows to the account's; the help centre shows its topics"):
+    app.type_text("Поиск", "личн", "text")
     app.wait_until(lambda: shown() == ["Создан аккаунт Личный"], lambda: "only Личный's event (%r)" % shown())
-    app.type_text(search, "work")
     app.click("Помощь", "push button")
     assert all(app.find(topic, "label") for topic in ("Центр помощи", "Быстрый старт", "Таймеры и статусы"))
-    app.click("История", "push button")
-    app.wait_until(lambda: len(shown()) == 4, lambda: "all rows after coming back")
 
 with j.step("a log of 100,000 events opens with its newest rows and filters to one account"):
     accounts = [account("Аккаунт %04d" % i) for i in range(1000)]

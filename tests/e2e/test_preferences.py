@@ -26,10 +26,8 @@ j = Journey()
 def countdown():
     # The row sits low under the overview and the full text wraps below the
     # window's edge: any label counts, shown or not.
-    for node in app.all_nodes():
-        if node.role == "label" and (COMPACT.match(node.name) or FULL.match(node.name)):
-            return node.name
-    return ""
+    return next((n.name for n in app.all_nodes()
+                 if n.role == "label" and (COMPACT.match(n.name) or FULL.match(n.name))), "")
 
 
 def brightness(label):

@@ -55,8 +55,6 @@ with j.step("an account dragged onto a service in the sidebar moves there"):
     app.drag(app.find("Аккаунт Beta", "list item"), app.find("ChatGPT", "push button"))
     app.find("В сервисе пока нет аккаунтов", "label")
     app.wait_until(lambda: stored("accounts", "Beta")["serviceId"] == chatgpt["id"], lambda: "Beta saved in ChatGPT")
-    app.click("ChatGPT", "push button")
-    app.find("Аккаунт Beta", "list item")
 
 with j.step("deleting a service asks first; its accounts go to the system service"):
     app.menu("Claude", "Удалить")
