@@ -1,11 +1,11 @@
-# The accounts journey, on a service's page: "Использовать" starts a
-# countdown, the row menu archives and the archive restores, the account
+# The accounts journey, on a service's page: rows show each status and offer
+# what it allows, "Использовать" starts a countdown, the row menu archives and the archive restores, the account
 # editor adds to the service and edits with a manual restore moment, and
 # deleting asks first; each change checked in the window and in the state file
 # on disk. Along the way, as a screen reader and a keyboard user meet them: a
 # disabled control, the copy's feedback, Tab through every row of a long list,
-# the shortcuts. Which controls a row offers in each status is the QML tests',
-# a masked field the preferences journey's, a drawn window its brightness's.
+# the shortcuts. A masked field is the preferences journey's, a drawn window
+# its brightness's.
 import datetime
 import re
 import sys
@@ -16,14 +16,17 @@ COUNTDOWN = re.compile(r"^\d+д \d+ч")
 MARKUP = "Dunst & <b>Co</b>"  # would be markup if it were drawn as rich text
 openai, team = service("OpenAI"), service("Команда")
 write_state([openai, team], [account("Alpha", openai["id"], age=DAY / 24), account("Beta", openai["id"], age=DAY / 12),
+                             account("Gamma", openai["id"], reset_in=-DAY / 12, age=DAY / 8),
+                             account("Delta", openai["id"], reset_in=2 * DAY, age=DAY / 6),
                              account(MARKUP, openai["id"], age=DAY / 4, password="delta-pass")]
             + [account("Участник %02d" % n, team["id"], age=DAY + n * DAY / 100) for n in range(1, 31)])
 j = Journey()
 
 
 def row_texts(name):
-    # The texts of the account's row (the service's few rows all show at once).
-    return [n.name for n in app.find("Аккаунт " + name, "list item").walk() if n.role in TEXT_ROLES and n.name]
+    # The texts the account's row shows (the service's few rows all show at once).
+    return [n.name for n in app.find("Аккаунт " + name, "list item").walk()
+            if n.role in TEXT_ROLES and n.name and {"showing", "visible"} <= n.states]
 
 
 def row_menu(name, item):
@@ -34,15 +37,23 @@ def row_menu(name, item):
 saved_account = lambda name: stored("accounts", name)
 
 
-with j.step("on a service's page, a row without a password offers a disabled copy button, deaf to a click; a copy "
-            "is announced"):
+with j.step("each row shows its status and offers what it allows: idle, restored, counting down"):
     app = j.launch()
     app.click("OpenAI", "push button")
+    assert app.find("Использовать аккаунт Alpha", "push button") and not {"Активен", "Лимит восстановлен"} & set(
+        row_texts("Alpha")), row_texts("Alpha")
+    assert app.find("Использовать аккаунт Gamma снова", "push button") and "Лимит восстановлен" in row_texts("Gamma")
+    assert any(COUNTDOWN.match(t) for t in row_texts("Delta")) and "Активен" in row_texts("Delta"), row_texts("Delta")
+    assert not app.find_all(contains="Использовать аккаунт Delta"), "a counting row offers no use button"
+
+with j.step("a row without a password offers a disabled copy button, deaf to a click; a copy is announced, then "
+            "reverts"):
     copy = app.click("Скопировать пароль Alpha", "push button")
     assert not copy.enabled, copy.states
     assert MARKUP in row_texts(MARKUP), row_texts(MARKUP)
     app.click("Скопировать пароль " + MARKUP, "push button")
     app.find("Скопировано: пароль " + MARKUP, "push button", timeout=1)
+    app.find("Скопировать пароль " + MARKUP, "push button")
     assert not app.find_all("Скопировано: пароль Alpha"), "Alpha's disabled button answered"
 
 with j.step('"Использовать" starts a seven-day countdown, on the row and on disk'):
@@ -52,11 +63,13 @@ with j.step('"Использовать" starts a seven-day countdown, on the row
     reset_at = parse_date(saved_account("Alpha")["resetAt"])
     assert abs(reset_at - (NOW + 7 * DAY)) < datetime.timedelta(minutes=5), reset_at
 
-with j.step('the row menu archives; "Архив" shows the row and restores it'):
+with j.step('the row menu archives; "Архив" shows the row without a copy button and restores it'):
     row_menu("Alpha", "Архивировать")
     app.wait_gone("Аккаунт Alpha", "list item")
     app.wait_until(lambda: saved_account("Alpha")["isArchived"], lambda: "Alpha saved as archived")
     app.click("Архив", "push button")
+    assert "В архиве" in row_texts("Alpha") and app.find("Удалить навсегда аккаунт Alpha", "push button")
+    assert not app.find_all("Скопировать пароль Alpha"), "the archive row offers no copy button"
     app.click("Восстановить аккаунт Alpha", "push button")
     app.find("Архив пуст", "label")
     app.wait_until(lambda: not saved_account("Alpha")["isArchived"], lambda: "Alpha saved as not archived")
@@ -65,16 +78,20 @@ with j.step('"Добавить аккаунт" adds to the service: Cyrillic nam
     app.click("OpenAI", "push button")
     app.click("Добавить аккаунт", "push button")
     assert app.find("Выбор сервиса").text == "OpenAI"
+    save = app.find("Сохранить аккаунт", "push button")
     app.type_text("Заметка аккаунта", "Лимит 40 сообщений")
     app.type_text(app.find(role="password text"), "пароль-123")
+    app.type_text("Название аккаунта", "   ", "text")
+    assert not save.enabled, "Save offered for a blank name"
     app.type_text("Название аккаунта", "  Основной ключ ", "text")
+    assert save.enabled, save.states
     app.key("Return")
     app.wait_gone("Добавить аккаунт", "dialog")
     app.wait_until(lambda: saved_account("Основной ключ"), lambda: "the new account saved")
     added = saved_account("Основной ключ")
     assert (added["note"], added["password"], added["serviceId"]) == ("Лимит 40 сообщений", "пароль-123", openai["id"])
 
-with j.step("editing with the manual switch on stores a moment a week ahead"):
+with j.step("editing with the manual switch on stores a moment a week ahead; switched off, clears it"):
     row_menu("Основной ключ", "Редактировать")
     app.click("Задать время восстановления вручную")
     app.find("Дата и время восстановления")
@@ -82,6 +99,10 @@ with j.step("editing with the manual switch on stores a moment a week ahead"):
     app.wait_until(lambda: "resetAt" in saved_account("Основной ключ"), lambda: "a saved restore moment")
     reset_at = parse_date(saved_account("Основной ключ")["resetAt"])
     assert abs(reset_at - (NOW + 7 * DAY)) < datetime.timedelta(minutes=5), reset_at
+    row_menu("Основной ключ", "Редактировать")
+    app.click("Задать время восстановления вручную")
+    app.click("Сохранить аккаунт", "push button")
+    app.wait_until(lambda: "resetAt" not in saved_account("Основной ключ"), lambda: "the moment cleared")
 
 with j.step('"Удалить" asks first; confirming removes the account from the list and the file'):
     row_menu("Beta", "Удалить")

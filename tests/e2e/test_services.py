@@ -2,8 +2,7 @@
 # destination change emptying the search, Ctrl+N, services created from the
 # account form (with the duplicate-name alert above the sheet) and from the
 # sidebar, renamed and deleted from its menu, and an account dragged onto a
-# service. The sidebar's order is the store tests', the sheets' rules the QML
-# tests'.
+# service. The sidebar's order is the store tests'.
 import sys
 
 from tallyport_ui import DAY, Journey, account, read_state, service, stored, write_state
@@ -38,9 +37,15 @@ with j.step("a service created from the account form is picked; a duplicate name
     app.wait_gone("Добавить аккаунт", "dialog")
     assert service_names() == ["Без сервиса", "ChatGPT", "Claude", "Gemini"], service_names()
 
-with j.step('the sidebar\'s "+" creates a service, and its menu renames one'):
+with j.step('the sidebar\'s "+" creates a service, saved only once named, and its menu renames one'):
     app.click("Создать сервис", "push button")
+    app.type_text("Название сервиса", "   ", "text")
+    save = app.click("Сохранить", "push button")
+    assert not save.enabled, save.states
+    app.key("Return")
+    app.find("Создать сервис", "dialog")
     app.type_text("Название сервиса", "  Mistral  ", "text")
+    assert save.enabled, save.states
     app.key("Return")
     app.wait_until(lambda: stored("services", "Mistral"), lambda: 'a service "Mistral", trimmed')
     app.menu("Gemini", "Переименовать")
