@@ -166,7 +166,7 @@ class App:
         found = []
         wait(lambda: found.extend(self.find_all(name, role, contains)) or found, timeout,
              lambda: "no element name=%r role=%r contains=%r. Showing now:\n  %s"
-             % (name, role, contains, "\n  ".join(self.names())))
+             % (name, role, contains, "\n  ".join(repr(n) for n in self.find_all() if n.name)))
         return found[0]
 
     def wait_gone(self, name=None, role=None, contains=None, timeout=TIMEOUT):
@@ -185,9 +185,6 @@ class App:
     def texts(self):
         # The texts of every showing label, in tree order.
         return [n.name for n in self.find_all() if n.role in TEXT_ROLES and n.name]
-
-    def names(self):
-        return [repr(n) for n in self.find_all() if n.name]
 
     def log(self):
         with open(self.log_path, errors="replace") as f:
