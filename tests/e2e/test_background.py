@@ -94,6 +94,7 @@ with j.step("[dark] started in the background, only the icon shows; its tooltip 
 with j.step("[light] closing hides the window, says so once, and the restore is notified at its moment"):
     restore_at = seed(10)
     write_preferences(appearanceMode="light", notificationsOnRestore=True)
+    open(LOG, "w").close()   # item() must wait for the new app's icon, not take the old one's
     app = j.launch()
     check_menu("menu-light")
     app.click("История")  # away from the accounts: the notification brings them back
