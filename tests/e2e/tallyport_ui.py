@@ -113,10 +113,8 @@ class Node:
     def text(self):
         # The text of a field, or of the first descendant with one (a ComboBox's current item).
         for node in self.walk():
-            try:
+            with contextlib.suppress(NotImplementedError):
                 return node.acc.queryText().getText(0, -1)
-            except NotImplementedError:
-                continue
         return ""
 
     def walk(self):
@@ -153,12 +151,10 @@ class App:
         # Every showing element with that exact name, role and name fragment.
         found = []
         for n in self.all_nodes():
-            try:
+            with contextlib.suppress(Exception):   # gone meanwhile
                 if (n is not self.root and {"showing", "visible"} <= n.states and name in (None, n.name)
                         and role in (None, n.role) and (contains is None or contains in n.name)):
                     found.append(n)
-            except Exception:
-                continue
         return found
 
     def find(self, name=None, role=None, contains=None, timeout=TIMEOUT):
@@ -270,8 +266,6 @@ def launch(program, args=(), env=None, timeout=30.0):
     found = []
 
     def shown():
-        if proc.poll() is not None:
-            return True
         found[:] = [a for a in desktop if a is not None and a.get_process_id() == proc.pid]
         return found and any({"showing", "visible"} <= Node(c).states and Node(c).extents[2] > 0 for c in found[0])
 
@@ -281,13 +275,13 @@ def launch(program, args=(), env=None, timeout=30.0):
         if event.detail1:
             app.focus = Node(event.source)
     _atspi().Registry.registerEventListener(took_focus, "object:state-changed:focused")
-    try:
-        wait(shown, timeout, lambda: "no window on the accessibility bus within %.0f s" % timeout)
-        if proc.poll() is not None:
-            raise UiError("the app exited with code %s before showing a window" % proc.returncode)
-    except UiError:
+    with contextlib.suppress(UiError):   # a window, or the app's end
+        wait(lambda: proc.poll() is not None or shown(), timeout, str)
+    if proc.poll() is not None or not shown():
+        why = ("exited with code %s" % proc.returncode if proc.poll() is not None
+               else "showed no window in %gs" % timeout)
         proc.kill()
-        raise UiError("%s: %s" % (program, app.log()[-2000:]))
+        raise UiError("%s %s: %s" % (program, why, app.log()[-2000:]))
     app.root = Node(found[0])
     return app
 

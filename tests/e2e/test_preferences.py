@@ -37,8 +37,7 @@ def brightness(label):
     return float(out.stdout)
 
 
-def account_names():
-    return sorted(a["name"] for a in read_state()["accounts"])
+account_names = lambda: sorted(a["name"] for a in read_state()["accounts"])
 
 
 def open_preferences():

@@ -12,8 +12,7 @@ write_state([chatgpt, claude], [account("work@example.com", claude["id"]), accou
 j = Journey()
 
 
-def service_names():
-    return [s["name"] for s in read_state()["services"]]
+service_names = lambda: [s["name"] for s in read_state()["services"]]
 
 
 with j.step("choosing another destination empties the search; Ctrl+N adds an account"):
