@@ -882,11 +882,18 @@ QByteArray StateFile::encode(const AccountsState &state)
     return bytes;
 }
 
-Result<AccountsState> StateFile::decode(const QByteArray &bytes, const QDateTime &readTime)
+std::optional<AccountsState> StateFile::decodePlain(const QByteArray &bytes, const QDateTime &readTime)
 {
     try {
         return Reader(bytes, readTime).document();
     } catch (const Unusual &) {
-        return decodeThroughDocument(bytes, readTime);
+        return std::nullopt;
     }
+}
+
+Result<AccountsState> StateFile::decode(const QByteArray &bytes, const QDateTime &readTime)
+{
+    if (auto state = decodePlain(bytes, readTime))
+        return *std::move(state);
+    return decodeThroughDocument(bytes, readTime);
 }
