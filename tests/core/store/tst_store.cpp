@@ -172,13 +172,6 @@ private slots:
         store.addAccount("Home", "", "", std::nullopt, false, std::nullopt);
         QVERIFY(!store.hasError());
         QCOMPARE(h.repository->stored.accounts.size(), 2);
-
-        store.createService("Без сервиса");
-        QSignalSpy changed(&store, &AccountsStore::lastErrorMessageChanged);
-        store.clearError();
-        store.clearError();
-        QVERIFY(!store.hasError());
-        QCOMPARE(changed.count(), 1);
     }
 
     // One account through every operation; each is logged at the clock's time and saved.
@@ -467,10 +460,6 @@ private slots:
         QCOMPARE(overviews, (QStringList{"Без сервиса 0/0  -1", "A 1/1 old 100", "B 1/0  200"}));
         store.selectService(QUuid::createUuid());
         QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
-        store.selectService(kServiceA);
-        QCOMPARE(store.selectedService()->name, QStringLiteral("A"));
-        QCOMPARE(store.selectedSection(), DashboardSection::all);
-        QVERIFY(!store.selectedStaticSection());
     }
 
     // The history, newest first, found by the account's current name or the event's text.

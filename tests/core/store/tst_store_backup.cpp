@@ -84,40 +84,6 @@ private slots:
         QVERIFY(h.autostart->calls.isEmpty());
     }
 
-    void exportThenReplaceRoundTrips()
-    {
-        QTemporaryDir dir;
-        BackupHarness h;
-        h.preferences->stored.appearanceMode = AppearanceMode::light;
-        AccountsStore &source = h.loaded();
-        source.createService("Claude");
-        source.addAccount("Work", "note", "pw", std::nullopt, false, std::nullopt);
-        source.startUsage(only(source.accounts()).id);
-        h.panels->saveLocation = dir.filePath("out.json");
-        source.exportBackupWithPanel("пароль");
-        QVERIFY2(!source.hasError(), qPrintable(source.lastErrorMessageText()));
-
-        BackupHarness target;
-        AccountsStore &store = target.loaded();
-        target.panels->openLocation = dir.filePath("out.json");
-        store.importBackupWithPanel("пароль", BackupImportMode::replace);
-        QVERIFY(!store.hasError());
-        QCOMPARE(stateJson(store), stateJson(source));
-        QCOMPARE(store.preferences(), source.preferences());
-        QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
-
-        // Cancelled panels and failures leave the data and the message as they are.
-        h.panels->saveLocation.reset();
-        target.panels->openLocation.reset();
-        source.exportBackupWithPanel("pw");
-        store.importBackupWithPanel("pw", BackupImportMode::replace);
-        QVERIFY(!source.hasError() && !store.hasError());
-        QCOMPARE(target.repository->saveCount, 1);
-        h.panels->saveLocation = dir.filePath("missing-folder/b.json");
-        source.exportBackupWithPanel("pw");
-        QVERIFY(source.lastErrorMessageText().startsWith(QStringLiteral("Не удалось выполнить экспорт: ")));
-    }
-
     // By id, the imported record winning as a whole; the preferences stay.
     void mergeIsByIdAndKeepsPreferences()
     {
