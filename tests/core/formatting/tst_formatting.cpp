@@ -53,7 +53,6 @@ private slots:
         QTest::newRow("week minus one") << 604799.0 << compact << true << "6д 23ч 59м 59с";
         QTest::newRow("no seconds") << 604799.0 << compact << false << "6д 23ч 59м";
         QTest::newRow("full") << 604799.0 << full << true << "6 дней 23 часов 59 минут 59 секунд";
-        QTest::newRow("fraction dropped") << 3661.7 << compact << true << "0д 1ч 1м 1с";
         QTest::newRow("never rounded up to a day") << 86399.999 << compact << true << "0д 23ч 59м 59с";
         QTest::newRow("exactly a day") << 86400.0 << compact << true << "1д 0ч 0м 0с";
         QTest::newRow("days uncapped") << 10368000.0 + 36007 << full << true << "120 дней 10 часов 0 минут 7 секунд";
@@ -144,7 +143,6 @@ private slots:
             << QByteArray("UTC") << QStringList{"+00:00", "+00:00", "Всемирное координированное время"};
         QTest::newRow("no name, sign from offset")
             << QByteArray("Etc/GMT+5") << QStringList{"-05:00", "-05:00", "Etc/GMT+5"};
-        QTest::newRow("quarter hour east") << QByteArray("Asia/Kathmandu") << QStringList{"+05:45", "+05:45"};
         QTest::newRow("half hour west") << QByteArray("America/St_Johns") << QStringList{"-03:30", "-02:30"};
     }
 

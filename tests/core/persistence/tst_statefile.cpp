@@ -174,14 +174,11 @@ private slots:
         // Services and events are strict: every key, with its type.
         QTest::newRow("service without isSystem") << services(R"(, "isSystem": false)", "") << false;
         QTest::newRow("service with null isSystem") << services("false", "null") << false;
-        QTest::newRow("service with a bad id") << services("CD\"", "CX\"") << false;
-        QTest::newRow("service date with a fraction") << services(":09Z", ":09.5Z") << false;
         QTest::newRow("event of unknown type") << events("used", "renamed") << false;
         QTest::newRow("event without type") << events(R"(, "type": "used")", "") << false;
         QTest::newRow("event with numeric details") << events("\"x\"", "3") << false;
         // One bad record fails the whole state.
         QTest::newRow("accounts as object") << QByteArray(R"({"accounts": {}})") << false;
-        QTest::newRow("account that is a string") << QByteArray(R"({"accounts": ["x"]})") << false;
         QTest::newRow("null account") << QByteArray(R"({"accounts": [null]})") << false;
         QTest::newRow("overlong UTF-8") << account("\"name\": \"\xc0\xaf\"") << false;
         QTest::newRow("UTF-8 surrogate") << account("\"name\": \"\xed\xa0\x80\"") << false;
