@@ -59,7 +59,6 @@ private slots:
         QTest::addColumn<Error::Kind>("kind");
         const qint64 any = std::numeric_limits<qint64>::max();
         QTest::newRow("missing") << "missing.json" << any << Error::Kind::FileNotFound;
-        QTest::newRow("in a missing folder") << "missing/accounts.json" << any << Error::Kind::FileNotFound;
         QTest::newRow("a folder") << "folder" << any << Error::Kind::IsFolder;
         QTest::newRow("a file as a folder") << "small.json/x" << any << Error::Kind::NotAFolder;
         QTest::newRow("larger than allowed") << "small.json" << qint64(2) << Error::Kind::TooLarge;

@@ -96,7 +96,6 @@ private slots:
             << AutostartStatus::unavailable;
         QTest::newRow("program moved away")
             << QByteArray("[Desktop Entry]\nExec=/nonexistent/tallyport\n") << AutostartStatus::unavailable;
-        QTest::newRow("not a desktop entry") << QByteArray("\x89PNG garbage") << AutostartStatus::unavailable;
     }
 
     void statusOfExistingEntry()
