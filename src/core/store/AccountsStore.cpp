@@ -191,8 +191,10 @@ void AccountsStore::setLastErrorMessage(std::optional<QString> message)
 
 void AccountsStore::notifyChanged(int changes, const QList<QUuid> &accountIds)
 {
-    if (changes & AccountsChanged)
+    if (changes & AccountsChanged) {
         m_counts.reset();
+        m_restoresChecked = false;
+    }
     // Accounts before services: on a load the window's list takes its rows
     // before the cards above it grow; the other way round it dropped rows it
     // had just made.

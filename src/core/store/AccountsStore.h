@@ -221,6 +221,8 @@ private:
 
     QMetaObject::Connection m_timerConnection;
     QHash<QUuid, QDateTime> m_lastNotifiedRestore;
+    bool m_restoresChecked = false;
+    std::optional<QDateTime> m_nextRestoreToCheck;
 
     // The counts the window reads on every tick, valid from `since` until the
     // next restore; dropped whenever an account changes.
