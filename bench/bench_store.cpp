@@ -1,10 +1,11 @@
 // Times the store on a large, realistic state saved in a real file: the work
-// of one clock tick as the window does it, the history search, one account
+// of one clock tick, bare and with the window's models on the list of all
+// accounts and on the active ones, the history search, one account
 // operation with its save beside a bare atomic write of the same bytes, and,
 // with the window's list models attached, how long the interface thread is
 // busy per operation (use, archive, edit, move) and per section switch, with
 // the save on the writer thread as in the window and, for comparison, on the
-// interface thread.
+// interface thread; of that, the time the models take to follow the change.
 // Prints one "name value unit" line per figure (medians over kRuns runs),
 // then one line per target saying whether it is met.
 
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 using namespace BenchOutput;
@@ -55,8 +57,38 @@ double busyMs(Work work)
     return elapsedMs(timer);
 }
 
+// Milliseconds spent in the slots connected to the store's change signals
+// after this clock's construction and before its closeBracket(): the models'.
+class SlotClock {
+public:
+    explicit SlotClock(AccountsStore &store)
+        : m_store(store)
+    {
+        bracket([this] { m_timer.start(); });
+    }
+    void closeBracket()
+    {
+        bracket([this] { m_ms += elapsedMs(m_timer); });
+    }
+    double takeMs() { return std::exchange(m_ms, 0.0); }
+
+private:
+    template<typename Slot>
+    void bracket(Slot slot)
+    {
+        for (auto signal : {&AccountsStore::nowChanged, &AccountsStore::eventsChanged})
+            QObject::connect(&m_store, signal, slot);
+        QObject::connect(&m_store, &AccountsStore::accountsChanged, slot);
+    }
+
+    AccountsStore &m_store;
+    QElapsedTimer m_timer;
+    double m_ms = 0;
+};
+
 struct OperationTimes {
     std::vector<double> use, archive, edit, move;
+    std::vector<double> models; // per operation, of all four kinds
 
     // The worst of the operations' medians.
     double worst() const { return std::max({median(use), median(archive), median(edit), median(move)}); }
@@ -64,28 +96,54 @@ struct OperationTimes {
 
 // Each operation on a different account of the list shown, back to back, so
 // the writer thread is always busy with the previous one (and holds its lists).
-OperationTimes timeOperations(AccountsStore &store)
+OperationTimes timeOperations(AccountsStore &store, SlotClock *models = nullptr)
 {
     OperationTimes times;
+    const auto timed = [&](std::vector<double> &into, auto work) {
+        into.push_back(busyMs(work));
+        if (models)
+            times.models.push_back(models->takeMs());
+    };
     const QList<Account> shown = store.filteredAccounts();
     const QList<Service> services = store.sidebarServices();
     for (int run = 0; run < kRuns; ++run) {
         const Account &account = shown[run * 7];
         const QUuid id = account.id;
-        times.use.push_back(busyMs([&] { store.startUsage(id); }));
-        times.archive.push_back(busyMs([&] { store.archiveAccount(id); }));
+        timed(times.use, [&] { store.startUsage(id); });
+        timed(times.archive, [&] { store.archiveAccount(id); });
         store.restoreAccount(id);
-        times.edit.push_back(busyMs([&] {
+        if (models)
+            models->takeMs();
+        timed(times.edit, [&] {
             store.updateAccount(id, account.name + QStringLiteral(" (2)"), account.note, account.password, std::nullopt,
                                 false, account.serviceId);
-        }));
+        });
         const QUuid other = services[(run + 2) % services.size()].id != account.serviceId
             ? services[(run + 2) % services.size()].id
             : services[(run + 3) % services.size()].id;
-        times.move.push_back(busyMs([&] { store.moveAccountToService(id, other); }));
+        timed(times.move, [&] { store.moveAccountToService(id, other); });
     }
     store.flushSaves();
     return times;
+}
+
+// Milliseconds per clock tick with the window's models attached, and the
+// bridge's counts read as the window reads them on each tick.
+double timeTicks(ManualTicker &ticker, QDateTime &date, StoreBridge &bridge)
+{
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int i = 0; i < kTicksPerRun; ++i) {
+            date = date.addSecs(1);
+            ticker.fire(date);
+            g_sink = g_sink + bridge.accountsCount() + bridge.activeCount() + bridge.servicesCount()
+                + bridge.selectedServiceOverview().size();
+        }
+        times.push_back(elapsedMs(timer) / kTicksPerRun);
+    }
+    return median(times);
 }
 
 // Every section in turn and a service page between each, as the sidebar
@@ -230,12 +288,23 @@ int main(int argc, char **argv)
         syncBlockMs = timeOperations(synchronous).worst();
     }
     OperationTimes background;
+    double tickWindowAllMs = 0;
+    double tickWindowActiveMs = 0;
     std::vector<double> sectionSwitch;
     {
-        AccountsStore window(benchStoreServices(std::make_shared<BackgroundAccountRepository>(repository), now));
+        const AccountsStoreServices services =
+            benchStoreServices(std::make_shared<BackgroundAccountRepository>(repository), now);
+        AccountsStore window(services);
         window.load();
+        SlotClock models(window);
         StoreBridge bridge(window);
-        background = timeOperations(window);
+        models.closeBracket();
+        background = timeOperations(window, &models);
+        auto &windowTicker = static_cast<ManualTicker &>(*services.timerTicker);
+        QDateTime windowDate = now;
+        tickWindowAllMs = timeTicks(windowTicker, windowDate, bridge);
+        window.selectSection(DashboardSection::active);
+        tickWindowActiveMs = timeTicks(windowTicker, windowDate, bridge);
         sectionSwitch = timeSectionSwitches(window, bridge);
         if (window.hasError()) {
             std::fprintf(stderr, "a background save failed: %s\n", qPrintable(window.lastErrorMessageText()));
@@ -255,6 +324,8 @@ int main(int argc, char **argv)
     std::printf("file_bytes %lld bytes\n", static_cast<long long>(bytes.size()));
     print("tick_ms", tickMs, "ms");
     print("tick_share_percent", tickMs / 1000 * 100, "percent");
+    print("tick_window_all_ms", tickWindowAllMs, "ms");
+    print("tick_window_active_ms", tickWindowActiveMs, "ms");
     std::printf("history_search_matches %lld count\n", static_cast<long long>(searchMatches));
     print("history_search_ms", historySearchMs, "ms");
     print("history_all_ms", median(historyAll), "ms");
@@ -267,6 +338,8 @@ int main(int argc, char **argv)
     print("operation_block_edit_ms", median(background.edit), "ms");
     print("operation_block_move_ms", median(background.move), "ms");
     print("operation_block_ms", background.worst(), "ms");
+    print("operation_models_ms", median(background.models), "ms");
+    print("operation_models_worst_ms", *std::max_element(background.models.begin(), background.models.end()), "ms");
     print("section_switch_ms", median(sectionSwitch), "ms");
     print("section_switch_worst_ms", *std::max_element(sectionSwitch.begin(), sectionSwitch.end()), "ms");
     printTarget("tick_ms", tickMs, "<=", kTickTargetMs);

@@ -84,38 +84,90 @@ private slots:
         QCOMPARE(rows->count(), 0);
     }
 
-    // An operation changes its own rows only; the rows then are the store's.
+    // An operation (or the clock) changes its own rows only; the rows and
+    // cards then are the store's.
     void operationsChangeTheirRowsOnly_data()
     {
+        QTest::addColumn<QString>("shown"); // a section, or "service": the page of Claude
+        QTest::addColumn<QString>("search");
         QTest::addColumn<QString>("operation");
         QTest::addColumn<int>("inserted");
         QTest::addColumn<int>("removed");
         QTest::addColumn<int>("changed");
-        QTest::addColumn<int>("events");
-        QTest::newRow("use") << "use" << 0 << 0 << 1 << 1;
-        QTest::newRow("edit") << "edit" << 0 << 0 << 1 << 1;
-        QTest::newRow("archive") << "archive" << 0 << 1 << 0 << 1;
-        QTest::newRow("add") << "add" << 1 << 0 << 0 << 1;
-        QTest::newRow("add with a manual restore") << "addTimed" << 1 << 0 << 0 << 2;
+        QTest::addColumn<int>("events"); // history rows inserted; -1: the history derived anew
+        QTest::newRow("use") << "all"
+                             << ""
+                             << "use" << 0 << 0 << 1 << 1;
+        QTest::newRow("edit") << "all"
+                              << ""
+                              << "edit" << 0 << 0 << 1 << 1;
+        QTest::newRow("archive") << "all"
+                                 << ""
+                                 << "archive" << 0 << 1 << 0 << 1;
+        QTest::newRow("add") << "all"
+                             << ""
+                             << "add" << 1 << 0 << 0 << 1;
+        QTest::newRow("add with a manual restore") << "all"
+                                                   << ""
+                                                   << "addTimed" << 1 << 0 << 0 << 2;
+        QTest::newRow("delete") << "all"
+                                << ""
+                                << "delete" << 0 << 1 << 0 << 1;
+        QTest::newRow("move out of the service shown") << "service"
+                                                       << ""
+                                                       << "moveAway" << 0 << 1 << 0 << 1;
+        QTest::newRow("move into the service shown, among equals") << "service"
+                                                                   << ""
+                                                                   << "moveHere" << 1 << 0 << 0 << 1;
+        QTest::newRow("use under a search") << "all"
+                                            << "ACC"
+                                            << "use" << 0 << 0 << 1 << 1;
+        QTest::newRow("edit out of the search") << "all"
+                                                << "acc"
+                                                << "edit" << 0 << 1 << 0 << -1;
+        QTest::newRow("the clock reaches a restore") << "active"
+                                                     << ""
+                                                     << "tick" << 0 << 1 << 2 << 0;
     }
     void operationsChangeTheirRowsOnly()
     {
+        QFETCH(QString, shown);
+        QFETCH(QString, search);
         QFETCH(QString, operation);
         QFETCH(int, inserted);
         QFETCH(int, removed);
         QFETCH(int, changed);
         QFETCH(int, events);
+        // acc0..acc5 alternate between the system service and Claude, created
+        // on three days (two per day); the first three restore an hour apart,
+        // acc2 first. Each has one event.
         StoreHarness h;
-        for (int i = 0; i < 4; ++i)
-            h.repository->stored.accounts.append(
-                makeAccount(QString::number(i), Service::systemID, utc("2026-01-01T00:00:00Z").addDays(i % 2)));
+        const Service claude = makeService("Claude");
+        h.repository->stored.services.append(claude);
+        for (int i = 0; i < 6; ++i) {
+            Account account = makeAccount("acc" + QString::number(i), i % 2 ? claude.id : Service::systemID,
+                                          utc("2026-01-01T00:00:00Z").addDays(i % 3));
+            if (i < 3)
+                account.resetAt = h.clock->current.addSecs(3600 * (3 - i));
+            h.repository->stored.accounts.append(account);
+            h.repository->stored.events.append(
+                {QUuid::createUuid(), account.id, AccountEventType::used, account.createdAt, "Запущен отсчет"});
+        }
         AccountsStore &store = h.loaded();
         StoreBridge bridge(store);
         AccountListModel *accounts = bridge.accounts();
         EventListModel *history = bridge.events();
         history->setActive(true);
         store.addAccount("old", "", "", std::nullopt, false, std::nullopt);
-        const QUuid id = store.filteredAccounts().at(2).id;
+        if (shown == "service")
+            store.selectService(claude.id);
+        else
+            store.setSelectedDestinationId("section:" + shown);
+        store.setSearchQuery(search);
+        // acc4 goes to Claude after acc1, created the same day and stored earlier.
+        const QUuid id = store.accounts().at(operation == "moveHere" ? 4 : 1).id;
+        // Read before the clock moves: the count must not be kept past a restore.
+        const int activeBefore = bridge.activeCount();
 
         QSignalSpy rowsInserted(accounts, &QAbstractItemModel::rowsInserted);
         QSignalSpy rowsRemoved(accounts, &QAbstractItemModel::rowsRemoved);
@@ -129,6 +181,14 @@ private slots:
             store.updateAccount(id, "renamed", "", "", std::nullopt, false, std::nullopt);
         else if (operation == "archive")
             store.archiveAccount(id);
+        else if (operation == "delete")
+            store.deleteAccount(id);
+        else if (operation == "moveAway")
+            store.moveAccountToService(id, Service::systemID);
+        else if (operation == "moveHere")
+            store.moveAccountToService(id, claude.id);
+        else if (operation == "tick")
+            h.ticker->fire(h.clock->current.addSecs(3600));
         else
             store.addAccount("new", "", "", operation == "addTimed" ? std::optional(h.clock->current) : std::nullopt,
                              false, std::nullopt);
@@ -139,8 +199,14 @@ private slots:
         QCOMPARE(rowsInserted.count(), inserted);
         QCOMPARE(rowsRemoved.count(), removed);
         QCOMPARE(changedRows, changed);
-        QCOMPARE(reset.count() + eventsReset.count(), 0);
-        QCOMPARE(eventsInserted.count(), events);
+        QCOMPARE(reset.count(), 0);
+        QCOMPARE(eventsReset.count(), events < 0 ? 1 : 0);
+        if (events >= 0)
+            QCOMPARE(eventsInserted.count(), events);
+        if (shown == "active") {
+            QCOMPARE(accounts->count(), activeBefore - removed);
+            QCOMPARE(bridge.activeCount(), accounts->count());
+        }
 
         QStringList rowIds, storeIds;
         for (int row = 0; row < accounts->count(); ++row)
@@ -148,6 +214,29 @@ private slots:
         for (const Account &account : store.filteredAccounts())
             storeIds << JsonCoding::uuidString(account.id);
         QCOMPARE(rowIds, storeIds);
+        rowIds.clear(), storeIds.clear();
+        for (int row = 0; row < history->count(); ++row)
+            rowIds << history->data(history->index(row), EventListModel::EventIdRole).toString();
+        for (const AccountEvent &event : store.filteredEvents())
+            storeIds << JsonCoding::uuidString(event.id);
+        QCOMPARE(rowIds, storeIds);
+        QStringList cards, storeCards;
+        ServiceOverviewModel *overviews = bridge.overviews();
+        for (int row = 0; row < overviews->count(); ++row) {
+            QStringList card;
+            for (int role = ServiceOverviewModel::ServiceNameRole;
+                 role <= ServiceOverviewModel::RestoredAccountNamesRole; ++role) {
+                const QVariant value = overviews->data(overviews->index(row), role);
+                card << (value.typeId() == QMetaType::QStringList ? value.toStringList().join('+') : value.toString());
+            }
+            cards << card.join('|');
+        }
+        for (const ServiceOverview &o : store.serviceOverviews())
+            storeCards << QStringList{o.serviceName, QString::number(o.restoredCount), QString::number(o.activeCount),
+                                      o.nextReset ? bridge.dateText(*o.nextReset) : QString(),
+                                      o.restoredAccountNames.join('+')}
+                              .join('|');
+        QCOMPARE(cards, storeCards);
     }
 };
 

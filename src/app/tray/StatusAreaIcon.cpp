@@ -79,9 +79,9 @@ StatusAreaIcon::StatusAreaIcon(const AccountsStore &store, QObject *parent)
         setHostPresent(reply.type() == QDBusMessage::ReplyMessage && reply.arguments().value(0).toBool());
     });
 
-    for (auto signal :
-         {&AccountsStore::nowChanged, &AccountsStore::accountsChanged, &AccountsStore::preferencesChanged})
+    for (auto signal : {&AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
         connect(&store, signal, this, &StatusAreaIcon::updateToolTip);
+    connect(&store, &AccountsStore::accountsChanged, this, &StatusAreaIcon::updateToolTip);
 }
 
 StatusAreaIcon::~StatusAreaIcon() = default;

@@ -4,17 +4,24 @@
 #include "formatting/RemainingTimeFormatter.h"
 #include "model/JsonCoding.h"
 
+#include <algorithm>
+
 AccountListModel::AccountListModel(const AccountsStore &store, QObject *parent)
     : RecordListModel(parent)
     , m_store(store)
 {
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::selectedDestinationChanged,
-                        &AccountsStore::searchQueryChanged})
+    connect(&store, &AccountsStore::accountsChanged, this, [this](const QList<QUuid> &ids) {
+        if (ids.isEmpty())
+            refresh(false);
+        for (const QUuid &id : ids)
+            update(id);
+    });
+    for (auto signal : {&AccountsStore::selectedDestinationChanged, &AccountsStore::searchQueryChanged})
         connect(&store, signal, this, [this] { refresh(false); });
-    // The countdowns, service names and formats of every row.
-    for (auto signal :
-         {&AccountsStore::servicesChanged, &AccountsStore::nowChanged, &AccountsStore::preferencesChanged})
-        connect(&store, signal, this, [this] { refresh(true); });
+    connect(&store, &AccountsStore::nowChanged, this, &AccountListModel::followClock);
+    // The service names and formats of every row.
+    for (auto signal : {&AccountsStore::servicesChanged, &AccountsStore::preferencesChanged})
+        connect(&store, signal, this, &AccountListModel::announceAllRows);
     refresh(false);
 }
 
@@ -80,6 +87,84 @@ QHash<int, QByteArray> AccountListModel::roleNames() const
 
 void AccountListModel::refresh(bool allChanged)
 {
+    m_clock = m_store.now();
     if (replaceRows(m_rows, m_store.filteredAccounts(), allChanged))
         emit countChanged();
+}
+
+void AccountListModel::announceAllRows()
+{
+    if (!m_rows.isEmpty())
+        emit dataChanged(index(0), index(int(m_rows.size()) - 1));
+}
+
+void AccountListModel::followClock()
+{
+    if (!m_store.shownAccountsFollowClock()) {
+        announceAllRows();
+        return;
+    }
+    // Forward, the clock only takes accounts off the list (their restore
+    // came); a clock set back may bring any of them back.
+    if (m_store.now() < m_clock) {
+        refresh(true);
+        return;
+    }
+    m_clock = m_store.now();
+    const qsizetype before = m_rows.size();
+    for (qsizetype last = m_rows.size() - 1; last >= 0; --last) {
+        if (m_store.isShown(m_rows[last]))
+            continue;
+        qsizetype first = last;
+        while (first > 0 && !m_store.isShown(m_rows[first - 1]))
+            --first;
+        beginRemoveRows({}, int(first), int(last));
+        m_rows.remove(first, last - first + 1);
+        endRemoveRows();
+        last = first;
+    }
+    announceAllRows();
+    if (m_rows.size() != before)
+        emit countChanged();
+}
+
+qsizetype AccountListModel::rowOf(const QUuid &id, const Account *account) const
+{
+    const auto matches = [&id](const Account &row) { return row.id == id; };
+    if (!account) {
+        const auto row = std::find_if(m_rows.cbegin(), m_rows.cend(), matches);
+        return row == m_rows.cend() ? -1 : row - m_rows.cbegin();
+    }
+    // Rows are newest first, and an account's creation moment never changes.
+    const auto newer = [](const Account &row, const QDateTime &createdAt) { return row.createdAt > createdAt; };
+    for (auto row = std::lower_bound(m_rows.cbegin(), m_rows.cend(), account->createdAt, newer);
+         row != m_rows.cend() && row->createdAt == account->createdAt; ++row)
+        if (matches(*row))
+            return row - m_rows.cbegin();
+    return -1;
+}
+
+void AccountListModel::update(const QUuid &id)
+{
+    const Account *account = m_store.account(id);
+    const bool shown = account && m_store.isShown(*account);
+    qsizetype row = rowOf(id, account);
+    if (row >= 0 && !shown) {
+        beginRemoveRows({}, int(row), int(row));
+        m_rows.removeAt(row);
+        endRemoveRows();
+        emit countChanged();
+    } else if (row >= 0) {
+        if (m_rows[row] == *account)
+            return;
+        m_rows[row] = *account;
+        emit dataChanged(index(int(row)), index(int(row)));
+    } else if (shown) {
+        const auto listedBefore = [this](const Account &a, const Account &b) { return m_store.isListedBefore(a, b); };
+        row = std::lower_bound(m_rows.cbegin(), m_rows.cend(), *account, listedBefore) - m_rows.cbegin();
+        beginInsertRows({}, int(row), int(row));
+        m_rows.insert(row, *account);
+        endInsertRows();
+        emit countChanged();
+    }
 }

@@ -4,9 +4,10 @@
 #include "store/AccountsStore.h"
 
 // The account rows of the selected destination (the store's filteredAccounts).
-// Changes come as row-level changes: an operation changes, adds, moves or
-// removes its row only, and a tick changes the data of the rows in place, so
-// the view keeps its delegates.
+// Changes come as row-level changes: an operation changes, adds or removes
+// its own rows only, found by their order, and a tick changes the data of the
+// rows in place, so the view keeps its delegates. Only another destination, a
+// search or a whole new state lists the accounts anew.
 class AccountListModel : public RecordListModel {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY countChanged)
@@ -40,7 +41,13 @@ signals:
 
 private:
     void refresh(bool allChanged);
+    void update(const QUuid &id);
+    void followClock();
+    void announceAllRows();
+    // The row of `id`, -1 when it is not listed; `account` is the store's.
+    qsizetype rowOf(const QUuid &id, const Account *account) const;
 
     const AccountsStore &m_store;
     QList<Account> m_rows;
+    QDateTime m_clock;
 };

@@ -14,9 +14,14 @@ EventListModel::EventListModel(const AccountsStore &store, QObject *parent)
         m_outdated = true;
         update();
     });
-    // A renamed account changes its rows' names, and with a search which rows match.
-    connect(&store, &AccountsStore::accountsChanged, this, [this] {
-        if (m_store.searchQuery().trimmed().isEmpty()) {
+    // A renamed account changes its rows' names; with a search it may also
+    // change which rows match, and only then are the rows derived anew.
+    connect(&store, &AccountsStore::accountsChanged, this, [this](const QList<QUuid> &ids) {
+        const auto matchChanged = [this](const QUuid &id) {
+            return m_store.eventsMatchByName(id) != m_matchedByName.contains(id);
+        };
+        if (m_store.searchQuery().trimmed().isEmpty()
+            || (!ids.isEmpty() && std::none_of(ids.cbegin(), ids.cend(), matchChanged))) {
             announceAllRows(AccountNameRole);
             return;
         }
@@ -49,6 +54,11 @@ void EventListModel::refresh()
 {
     beginResetModel();
     m_rows = m_store.filteredEventIndexes();
+    m_matchedByName.clear();
+    if (!m_store.searchQuery().trimmed().isEmpty())
+        for (const Account &account : m_store.accounts())
+            if (m_store.eventsMatchByName(account.id))
+                m_matchedByName.insert(account.id);
     m_seen = m_store.events().size();
     m_revision = m_store.eventsRevision();
     m_outdated = false;

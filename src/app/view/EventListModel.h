@@ -3,6 +3,7 @@
 #include "store/AccountsStore.h"
 
 #include <QAbstractListModel>
+#include <QSet>
 
 // The history rows (the store's filteredEvents). The log can hold a hundred
 // thousand events, so rows are positions in the store's log, derived only
@@ -43,4 +44,6 @@ private:
     bool m_active = false;
     // The search changed (or, with a search, the names): derive every row anew.
     bool m_outdated = true;
+    // The accounts whose every event the search took by name when the rows were derived.
+    QSet<QUuid> m_matchedByName;
 };

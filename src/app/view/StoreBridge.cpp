@@ -43,9 +43,10 @@ StoreBridge::StoreBridge(AccountsStore &store, QObject *parent)
     connect(&store, &AccountsStore::isLoadedChanged, this, &StoreBridge::isLoadedChanged);
     connect(&store, &AccountsStore::lastErrorMessageChanged, this, &StoreBridge::lastErrorMessageChanged);
     connect(&store, &AccountsStore::preferencesChanged, this, &StoreBridge::preferencesChanged);
-    for (auto signal : {&AccountsStore::accountsChanged, &AccountsStore::servicesChanged, &AccountsStore::nowChanged,
+    for (auto signal : {&AccountsStore::servicesChanged, &AccountsStore::nowChanged,
                         &AccountsStore::selectedDestinationChanged, &AccountsStore::preferencesChanged})
         connect(&store, signal, this, &StoreBridge::derivedChanged);
+    connect(&store, &AccountsStore::accountsChanged, this, &StoreBridge::derivedChanged);
 }
 
 QString StoreBridge::selectedSection() const
@@ -68,19 +69,15 @@ QString StoreBridge::selectedServiceName() const
 QVariantMap StoreBridge::selectedServiceOverview() const
 {
     const auto id = m_store.selectedServiceId();
-    if (!id || !m_store.selectedService())
+    const ServiceOverview *overview = id ? m_overviews.overview(*id) : nullptr;
+    if (!overview)
         return {};
-    for (const ServiceOverview &overview : m_store.serviceOverviews()) {
-        if (overview.id != *id)
-            continue;
-        return {
-            {QStringLiteral("restoredCount"), overview.restoredCount},
-            {QStringLiteral("activeCount"), overview.activeCount},
-            {QStringLiteral("nextResetText"),
-             overview.nextReset ? DateText::dateTime(*overview.nextReset, m_store.preferences()) : QString()},
-        };
-    }
-    return {};
+    return {
+        {QStringLiteral("restoredCount"), overview->restoredCount},
+        {QStringLiteral("activeCount"), overview->activeCount},
+        {QStringLiteral("nextResetText"),
+         overview->nextReset ? DateText::dateTime(*overview->nextReset, m_store.preferences()) : QString()},
+    };
 }
 
 QVariantMap StoreBridge::preferences() const

@@ -121,6 +121,7 @@ void AccountsStore::adoptState(AccountsState state)
     m_services = std::move(state.services);
     m_accounts = std::move(state.accounts);
     m_events = std::move(state.events);
+    indexAccountsFrom(0);
     ++m_eventsRevision;
     if (m_selectedDestination.isService() && !findService(m_selectedDestination.serviceId))
         setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
@@ -188,22 +189,43 @@ void AccountsStore::setLastErrorMessage(std::optional<QString> message)
     emit lastErrorMessageChanged();
 }
 
-void AccountsStore::notifyChanged(int changes)
+void AccountsStore::notifyChanged(int changes, const QList<QUuid> &accountIds)
 {
+    if (changes & AccountsChanged) {
+        m_counts.reset();
+        m_restoresChecked = false;
+    }
+    // Accounts before services: on a load the window's list takes its rows
+    // before the cards above it grow; the other way round it dropped rows it
+    // had just made.
+    if (changes & AccountsChanged)
+        emit accountsChanged(accountIds);
     if (changes & ServicesChanged)
         emit servicesChanged();
-    if (changes & AccountsChanged)
-        emit accountsChanged();
     if (changes & EventsChanged)
         emit eventsChanged();
 }
 
 Account *AccountsStore::findAccount(const QUuid &id)
 {
-    for (Account &account : m_accounts)
-        if (account.id == id)
-            return &account;
-    return nullptr;
+    const qsizetype position = accountPosition(id);
+    return position < 0 ? nullptr : &m_accounts[position];
+}
+
+const Account *AccountsStore::account(const QUuid &id) const
+{
+    const qsizetype position = accountPosition(id);
+    return position < 0 ? nullptr : &m_accounts[position];
+}
+
+void AccountsStore::indexAccountsFrom(qsizetype position)
+{
+    if (position == 0) {
+        m_accountPositions.clear();
+        m_accountPositions.reserve(m_accounts.size());
+    }
+    for (qsizetype i = position; i < m_accounts.size(); ++i)
+        m_accountPositions.insert(m_accounts[i].id, i);
 }
 
 const Service *AccountsStore::findService(const QUuid &id) const

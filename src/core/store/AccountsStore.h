@@ -106,16 +106,28 @@ public:
     void moveAccountToService(const QUuid &accountId, const QUuid &serviceId);
     QList<Service> sidebarServices() const;
 
-    // Navigation, filters and summaries; recomputed on every read.
+    // Navigation, filters and summaries; lists are derived on every read,
+    // counts are kept until an account changes or the clock passes a restore.
     DashboardSection selectedSection() const;
     std::optional<DashboardSection> selectedStaticSection() const;
     std::optional<QUuid> selectedServiceId() const;
     std::optional<Service> selectedService() const;
     QList<Account> liveAccounts() const;
     QList<Account> filteredAccounts() const;
+    // Whether filteredAccounts() lists `account`, and in which order: newest
+    // first, accounts of the same moment in stored order.
+    bool isShown(const Account &account) const;
+    bool isListedBefore(const Account &a, const Account &b) const;
+    // Whether the accounts shown change with the clock alone (the active section).
+    bool shownAccountsFollowClock() const;
+    const Account *account(const QUuid &id) const;
+    // The account's position in accounts(), -1 when there is none.
+    qsizetype accountPosition(const QUuid &id) const { return m_accountPositions.value(id, -1); }
     QList<AccountEvent> filteredEvents() const;
     // The same as positions in events(), of the events from `from` on.
     QList<qsizetype> filteredEventIndexes(qsizetype from = 0) const;
+    // Whether the search takes every event of the account by its name.
+    bool eventsMatchByName(const QUuid &accountId) const;
     // Changes each time events() is replaced as a whole (load, import); in
     // between, events are only ever appended.
     int eventsRevision() const { return m_eventsRevision; }
@@ -126,6 +138,9 @@ public:
     QList<Account> restoredAccounts() const;
     std::optional<QDateTime> nextResetDate() const;
     QList<ServiceOverview> serviceOverviews() const;
+    // One card of serviceOverviews(), from the service's unarchived accounts in stored order.
+    ServiceOverview serviceOverview(const Service &service, const QList<const Account *> &accounts) const;
+    const Service *findService(const QUuid &id) const;
     AccountLimitStatus status(const Account &account) const;
     QString accountName(const QUuid &accountId) const;
     QString serviceName(const QUuid &serviceId) const;
@@ -158,7 +173,8 @@ public:
 
 signals:
     void servicesChanged();
-    void accountsChanged();
+    // The accounts an operation changed, added or deleted; empty when all may have.
+    void accountsChanged(const QList<QUuid> &ids);
     void eventsChanged();
     void selectedDestinationChanged();
     void searchQueryChanged();
@@ -174,7 +190,7 @@ private:
     void setNow(const QDateTime &now);
     void setPreferencesValue(const Preferences &preferences);
     void setLastErrorMessage(std::optional<QString> message);
-    void notifyChanged(int changes);
+    void notifyChanged(int changes, const QList<QUuid> &accountIds = {});
     // Repairs a state read from disk or from a backup; true when anything changed.
     static bool normalizeLoadedState(AccountsState &state);
     // Makes `state` the store's data; a selected service it lacks falls back to all accounts.
@@ -186,13 +202,14 @@ private:
     Preferences applyPreferencesRuntime(const Preferences &preferences);
     Result<void> applyImportedPayload(const BackupPayload &payload, BackupImportMode mode);
     Account *findAccount(const QUuid &id);
-    const Service *findService(const QUuid &id) const;
+    void indexAccountsFrom(qsizetype position);
     bool hasServiceNamed(const QString &name, const std::optional<QUuid> &except) const;
 
     AccountsStoreServices m_deps;
 
     QList<Service> m_services;
     QList<Account> m_accounts;
+    QHash<QUuid, qsizetype> m_accountPositions;
     QList<AccountEvent> m_events;
     int m_eventsRevision = 0;
     DashboardDestination m_selectedDestination;
@@ -204,4 +221,17 @@ private:
 
     QMetaObject::Connection m_timerConnection;
     QHash<QUuid, QDateTime> m_lastNotifiedRestore;
+    bool m_restoresChecked = false;
+    std::optional<QDateTime> m_nextRestoreToCheck;
+
+    // The counts the window reads on every tick, valid from `since` until the
+    // next restore; dropped whenever an account changes.
+    struct Counts {
+        int live = 0;
+        int running = 0;
+        std::optional<QDateTime> nextReset;
+        QDateTime since;
+    };
+    const Counts &counts() const;
+    mutable std::optional<Counts> m_counts;
 };

@@ -35,6 +35,7 @@ void AccountsStore::addAccount(const QString &name, const QString &note, const Q
     account.resetAt = manualResetAt;
     account.hasNoLimits = hasNoLimits;
     m_accounts.append(account);
+    indexAccountsFrom(m_accounts.size() - 1);
 
     appendEvent(account.id, AccountEventType::created, QStringLiteral("Создан аккаунт ") + cleanName);
     if (hasNoLimits)
@@ -43,7 +44,7 @@ void AccountsStore::addAccount(const QString &name, const QString &note, const Q
         appendEvent(account.id, AccountEventType::manualResetAtSet,
                     QStringLiteral("Время восстановления установлено вручную: ")
                         + DateText::dateTime(*manualResetAt, m_preferences));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {account.id});
     persistState();
 }
 
@@ -72,17 +73,21 @@ void AccountsStore::updateAccount(const QUuid &id, const QString &name, const QS
         appendEvent(id, AccountEventType::manualResetAtSet,
                     QStringLiteral("Время восстановления установлено вручную: ")
                         + DateText::dateTime(*manualResetAt, m_preferences));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }
 
 void AccountsStore::deleteAccount(const QUuid &id)
 {
-    const Account *account = findAccount(id);
-    const QString name = account ? account->name : QStringLiteral("Аккаунт");
-    const auto removed = m_accounts.removeIf([&](const Account &a) { return a.id == id; });
+    const qsizetype position = accountPosition(id);
+    const QString name = position < 0 ? QStringLiteral("Аккаунт") : m_accounts[position].name;
+    if (position >= 0) {
+        m_accounts.removeAt(position);
+        m_accountPositions.remove(id);
+        indexAccountsFrom(position);
+    }
     appendEvent(id, AccountEventType::deleted, QStringLiteral("Удален аккаунт ") + name);
-    notifyChanged((removed ? AccountsChanged : 0) | EventsChanged);
+    notifyChanged((position >= 0 ? AccountsChanged : 0) | EventsChanged, {id});
     persistState();
 }
 
@@ -97,7 +102,7 @@ void AccountsStore::startUsage(const QUuid &id)
     setNow(t);
     m_lastNotifiedRestore.remove(id);
     appendEvent(id, AccountEventType::used, QStringLiteral("Запущен недельный отсчет"));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }
 
@@ -110,7 +115,7 @@ void AccountsStore::resetTimer(const QUuid &id)
     account->resetAt.reset();
     m_lastNotifiedRestore.remove(id);
     appendEvent(id, AccountEventType::timerReset, QStringLiteral("Таймер сброшен"));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }
 
@@ -123,7 +128,7 @@ void AccountsStore::toggleNoLimits(const QUuid &id)
     appendEvent(id, AccountEventType::edited,
                 account->hasNoLimits ? QStringLiteral("Включен статус: лимитов нет")
                                      : QStringLiteral("Выключен статус: лимитов нет"));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }
 
@@ -147,7 +152,7 @@ void AccountsStore::archiveAccount(const QUuid &id)
     account->isArchived = true;
     account->archivedAt = m_deps.dateProvider->now();
     appendEvent(id, AccountEventType::archived, QStringLiteral("Перемещен в архив"));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }
 
@@ -159,6 +164,6 @@ void AccountsStore::restoreAccount(const QUuid &id)
     account->isArchived = false;
     account->archivedAt.reset();
     appendEvent(id, AccountEventType::restoredFromArchive, QStringLiteral("Восстановлен из архива"));
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {id});
     persistState();
 }

@@ -16,6 +16,12 @@ void AccountsStore::checkRestoredNotifications()
 {
     if (!m_preferences.notificationsOnRestore)
         return;
+    // Every account restored at the last look was notified then: until an
+    // account changes, the next to notify is the earliest running one.
+    if (m_restoresChecked && (!m_nextRestoreToCheck || m_now < *m_nextRestoreToCheck))
+        return;
+    m_restoresChecked = true;
+    m_nextRestoreToCheck = nextResetDate();
     const qint64 nowMs = m_now.toMSecsSinceEpoch();
     for (const Account &account : std::as_const(m_accounts)) {
         if (account.isArchived || !account.resetAt || account.resetAt->toMSecsSinceEpoch() > nowMs)

@@ -1,5 +1,5 @@
-// Navigation, filters and summaries. Everything here is derived on demand
-// from the store's lists and its `now`; nothing is cached.
+// Navigation, filters and summaries, derived from the store's lists and its
+// `now`. Only the counts are kept between reads.
 #include "AccountsStore.h"
 
 #include <QVarLengthArray>
@@ -97,10 +97,56 @@ QList<qsizetype> newestEventsFirst(const QList<AccountEvent> &events, QList<qsiz
     return sorted;
 }
 
+// Events of a deleted account match by their details only.
+bool nameContains(const Account *account, QStringView loweredQuery, LowerCaseBuffer &buffer)
+{
+    return account && lowerCaseContains(account->name, loweredQuery, buffer);
+}
+
 QList<Account> newestAccountsFirst(const QList<Account> &accounts)
 {
     return sortedNewestFirst(accounts, [](const Account &a) { return a.createdAt.toMSecsSinceEpoch(); });
 }
+
+// Which accounts the selected destination lists under the search. Built once
+// per read, so a list's worth of accounts share the lower-cased query.
+class ShownFilter {
+public:
+    ShownFilter(const DashboardDestination &destination, const QString &searchQuery, const QDateTime &now)
+        : m_destination(destination)
+        , m_query(searchQuery.trimmed().toLower())
+        , m_nowMs(now.toMSecsSinceEpoch())
+    {}
+
+    bool operator()(const Account &account)
+    {
+        if (!inDestination(account))
+            return false;
+        return m_query.isEmpty() || lowerCaseContains(account.name, m_query, m_buffer)
+            || lowerCaseContains(account.note, m_query, m_buffer);
+    }
+
+private:
+    bool inDestination(const Account &account) const
+    {
+        if (m_destination.isService())
+            return !account.isArchived && account.serviceId == m_destination.serviceId;
+        switch (m_destination.section) {
+        case DashboardSection::all: return !account.isArchived;
+        case DashboardSection::active: return !account.isArchived && isRunning(account, m_nowMs);
+        case DashboardSection::archive: return account.isArchived;
+        case DashboardSection::history:
+        case DashboardSection::support:
+        case DashboardSection::about: return false;
+        }
+        return false;
+    }
+
+    const DashboardDestination &m_destination;
+    const QString m_query;
+    const qint64 m_nowMs;
+    LowerCaseBuffer m_buffer;
+};
 
 } // namespace
 
@@ -145,36 +191,29 @@ QList<Account> AccountsStore::liveAccounts() const
 
 QList<Account> AccountsStore::filteredAccounts() const
 {
-    const qint64 nowMs = m_now.toMSecsSinceEpoch();
-    std::function<bool(const Account &)> inBase;
-    if (m_selectedDestination.isService()) {
-        const QUuid serviceId = m_selectedDestination.serviceId;
-        inBase = [serviceId](const Account &a) { return !a.isArchived && a.serviceId == serviceId; };
-    } else {
-        switch (m_selectedDestination.section) {
-        case DashboardSection::all: inBase = [](const Account &a) { return !a.isArchived; }; break;
-        case DashboardSection::active:
-            inBase = [nowMs](const Account &a) { return !a.isArchived && isRunning(a, nowMs); };
-            break;
-        case DashboardSection::archive: inBase = [](const Account &a) { return a.isArchived; }; break;
-        case DashboardSection::history:
-        case DashboardSection::support:
-        case DashboardSection::about: return {};
-        }
-    }
-
-    const QString query = m_searchQuery.trimmed().toLower();
-    LowerCaseBuffer buffer;
+    ShownFilter shown(m_selectedDestination, m_searchQuery, m_now);
     QList<Account> matching;
-    for (const Account &account : m_accounts) {
-        if (!inBase(account))
-            continue;
-        if (!query.isEmpty() && !lowerCaseContains(account.name, query, buffer)
-            && !lowerCaseContains(account.note, query, buffer))
-            continue;
-        matching.append(account);
-    }
+    for (const Account &account : m_accounts)
+        if (shown(account))
+            matching.append(account);
     return newestAccountsFirst(matching);
+}
+
+bool AccountsStore::isShown(const Account &account) const
+{
+    return ShownFilter(m_selectedDestination, m_searchQuery, m_now)(account);
+}
+
+bool AccountsStore::isListedBefore(const Account &a, const Account &b) const
+{
+    if (a.createdAt != b.createdAt)
+        return a.createdAt > b.createdAt;
+    return accountPosition(a.id) < accountPosition(b.id);
+}
+
+bool AccountsStore::shownAccountsFollowClock() const
+{
+    return !m_selectedDestination.isService() && m_selectedDestination.section == DashboardSection::active;
 }
 
 QList<AccountEvent> AccountsStore::filteredEvents() const
@@ -197,32 +236,58 @@ QList<qsizetype> AccountsStore::filteredEventIndexes(qsizetype from) const
         return newestEventsFirst(m_events, std::move(matching));
     }
 
-    // Which accounts match by name is decided once per account, not per event.
+    // Whether an account matches by name is decided once per account, not
+    // per event, and only for the accounts of the events looked at.
     LowerCaseBuffer buffer;
     QHash<QUuid, bool> nameMatches;
-    nameMatches.reserve(m_accounts.size());
-    for (const Account &account : m_accounts)
-        if (!nameMatches.contains(account.id))
-            nameMatches.insert(account.id, lowerCaseContains(account.name, query, buffer));
-
     for (qsizetype i = from; i < m_events.size(); ++i) {
         const AccountEvent &event = m_events[i];
-        if (nameMatches.value(event.accountId, false) || lowerCaseContains(event.details, query, buffer))
+        auto nameMatch = nameMatches.constFind(event.accountId);
+        if (nameMatch == nameMatches.cend())
+            nameMatch = nameMatches.insert(event.accountId, nameContains(account(event.accountId), query, buffer));
+        if (*nameMatch || lowerCaseContains(event.details, query, buffer))
             matching.append(i);
     }
     return newestEventsFirst(m_events, std::move(matching));
 }
 
+bool AccountsStore::eventsMatchByName(const QUuid &accountId) const
+{
+    const QString query = m_searchQuery.trimmed().toLower();
+    LowerCaseBuffer buffer;
+    return !query.isEmpty() && nameContains(account(accountId), query, buffer);
+}
+
+const AccountsStore::Counts &AccountsStore::counts() const
+{
+    // Between two restores only the countdowns move: the counts stay.
+    if (m_counts && m_now >= m_counts->since && (!m_counts->nextReset || m_now < *m_counts->nextReset))
+        return *m_counts;
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    Counts counts;
+    counts.since = m_now;
+    for (const Account &account : m_accounts) {
+        if (account.isArchived)
+            continue;
+        ++counts.live;
+        if (!isRunning(account, nowMs))
+            continue;
+        ++counts.running;
+        if (!counts.nextReset || *account.resetAt < *counts.nextReset)
+            counts.nextReset = account.resetAt;
+    }
+    m_counts = counts;
+    return *m_counts;
+}
+
 int AccountsStore::totalCount() const
 {
-    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(), [](const Account &a) { return !a.isArchived; }));
+    return counts().live;
 }
 
 int AccountsStore::activeCount() const
 {
-    const qint64 nowMs = m_now.toMSecsSinceEpoch();
-    return int(std::count_if(m_accounts.cbegin(), m_accounts.cend(),
-                             [nowMs](const Account &a) { return !a.isArchived && isRunning(a, nowMs); }));
+    return counts().running;
 }
 
 int AccountsStore::servicesCount() const
@@ -242,22 +307,11 @@ QList<Account> AccountsStore::restoredAccounts() const
 
 std::optional<QDateTime> AccountsStore::nextResetDate() const
 {
-    const qint64 nowMs = m_now.toMSecsSinceEpoch();
-    std::optional<QDateTime> earliest;
-    for (const Account &account : m_accounts) {
-        if (account.isArchived || !isRunning(account, nowMs))
-            continue;
-        if (!earliest || *account.resetAt < *earliest)
-            earliest = account.resetAt;
-    }
-    return earliest;
+    return counts().nextReset;
 }
 
 QList<ServiceOverview> AccountsStore::serviceOverviews() const
 {
-    const qint64 nowMs = m_now.toMSecsSinceEpoch();
-    const QList<Service> ordered = sidebarServices();
-
     // One pass over the accounts, grouped by service.
     QHash<QUuid, QList<const Account *>> byService;
     for (const Account &account : m_accounts)
@@ -265,27 +319,31 @@ QList<ServiceOverview> AccountsStore::serviceOverviews() const
             byService[account.serviceId].append(&account);
 
     QList<ServiceOverview> overviews;
-    overviews.reserve(ordered.size());
-    for (const Service &service : ordered) {
-        ServiceOverview overview;
-        overview.id = service.id;
-        overview.serviceName = service.name;
-        QList<Account> restored;
-        for (const Account *account : byService.value(service.id)) {
-            if (isRestored(*account, nowMs)) {
-                restored.append(*account);
-            } else if (isRunning(*account, nowMs)) {
-                ++overview.activeCount;
-                if (!overview.nextReset || *account->resetAt < *overview.nextReset)
-                    overview.nextReset = account->resetAt;
-            }
-        }
-        overview.restoredCount = int(restored.size());
-        for (const Account &account : newestAccountsFirst(restored))
-            overview.restoredAccountNames.append(account.name);
-        overviews.append(overview);
-    }
+    for (const Service &service : sidebarServices())
+        overviews.append(serviceOverview(service, byService.value(service.id)));
     return overviews;
+}
+
+ServiceOverview AccountsStore::serviceOverview(const Service &service, const QList<const Account *> &accounts) const
+{
+    const qint64 nowMs = m_now.toMSecsSinceEpoch();
+    ServiceOverview overview;
+    overview.id = service.id;
+    overview.serviceName = service.name;
+    QList<Account> restored;
+    for (const Account *account : accounts) {
+        if (isRestored(*account, nowMs)) {
+            restored.append(*account);
+        } else if (isRunning(*account, nowMs)) {
+            ++overview.activeCount;
+            if (!overview.nextReset || *account->resetAt < *overview.nextReset)
+                overview.nextReset = account->resetAt;
+        }
+    }
+    overview.restoredCount = int(restored.size());
+    for (const Account &account : newestAccountsFirst(restored))
+        overview.restoredAccountNames.append(account.name);
+    return overview;
 }
 
 AccountLimitStatus AccountsStore::status(const Account &account) const
@@ -295,9 +353,8 @@ AccountLimitStatus AccountsStore::status(const Account &account) const
 
 QString AccountsStore::accountName(const QUuid &accountId) const
 {
-    for (const Account &account : m_accounts)
-        if (account.id == accountId)
-            return account.name;
+    if (const Account *found = account(accountId))
+        return found->name;
     return QStringLiteral("Неизвестный аккаунт");
 }
 

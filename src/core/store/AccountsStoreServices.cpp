@@ -47,15 +47,15 @@ void AccountsStore::deleteService(const QUuid &id)
     const Service *service = findService(id);
     if (!service || service->isSystem)
         return;
-    bool movedAccounts = false;
+    QList<QUuid> moved;
     for (Account &account : m_accounts) {
         if (account.serviceId == id) {
             account.serviceId = Service::systemID;
-            movedAccounts = true;
+            moved.append(account.id);
         }
     }
     m_services.removeIf([&](const Service &s) { return s.id == id; });
-    notifyChanged(ServicesChanged | (movedAccounts ? AccountsChanged : 0));
+    notifyChanged(ServicesChanged | (moved.isEmpty() ? 0 : AccountsChanged), moved);
     if (m_selectedDestination.isService() && m_selectedDestination.serviceId == id)
         setSelectedDestination(DashboardDestination::forSection(DashboardSection::all));
     persistState();
@@ -73,7 +73,7 @@ void AccountsStore::moveAccountToService(const QUuid &accountId, const QUuid &se
     account->serviceId = serviceId;
     appendEvent(accountId, AccountEventType::edited,
                 QStringLiteral("Сервис изменен: ") + oldName + QStringLiteral(" → ") + newName);
-    notifyChanged(AccountsChanged | EventsChanged);
+    notifyChanged(AccountsChanged | EventsChanged, {accountId});
     persistState();
 }
 
