@@ -39,13 +39,6 @@ class NotificationsTest : public QObject {
     QDBusConnection m_serverBus{QString()};
     FakeNotificationServer m_server;
 
-    void startServer()
-    {
-        QVERIFY(
-            m_serverBus.registerObject("/org/freedesktop/Notifications", &m_server, QDBusConnection::ExportAllSlots));
-        QVERIFY(m_serverBus.registerService("org.freedesktop.Notifications"));
-    }
-
     void emitSignal(const QString &name, const QVariantList &arguments)
     {
         QDBusMessage signal =
@@ -54,35 +47,14 @@ class NotificationsTest : public QObject {
         QVERIFY(m_serverBus.send(signal));
     }
 
-    // The answer comes later, from the event loop, never at once.
-    static std::optional<int> askStatus(SystemNotificationsService &service)
-    {
-        std::optional<int> status;
-        service.authorizationStatus([&status](int answer) { status = answer; });
-        if (status)
-            return std::nullopt;
-        (void)QTest::qWaitFor([&status] { return status.has_value(); }, 10000);
-        return status;
-    }
-
 private slots:
     void initTestCase()
     {
         m_serverBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-server"));
         QVERIFY2(m_serverBus.isConnected(), "no session bus: run this test under dbus-run-session");
-    }
-
-    // Authorised while a server runs; this bus can start none on demand.
-    void authorizedWhileAServerRuns()
-    {
-        SystemNotificationsService service;
-        QCOMPARE(askStatus(service), std::optional<int>(SystemNotificationsService::unknownStatus));
-
-        startServer();
-        QCOMPARE(askStatus(service), std::optional<int>(int(NotificationAuthorizationStatus::authorized)));
-        std::optional<bool> granted;
-        service.requestAuthorization([&granted](bool answer) { granted = answer; });
-        QTRY_COMPARE(granted, std::optional(true));
+        QVERIFY(
+            m_serverBus.registerObject("/org/freedesktop/Notifications", &m_server, QDBusConnection::ExportAllSlots));
+        QVERIFY(m_serverBus.registerService("org.freedesktop.Notifications"));
     }
 
     // Each restore is a notification of its own, never replacing the last, that

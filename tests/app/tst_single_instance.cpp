@@ -60,8 +60,6 @@ private slots:
         QCOMPARE(shown.count(), 1);
     }
 
-    void noRunningWindowMeansNoHandOver() { QVERIFY(!SingleInstance::askRunningInstanceToShow(500)); }
-
 private:
     QTemporaryDir m_runtime;
 };
