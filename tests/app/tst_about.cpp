@@ -1,8 +1,7 @@
-// The About section outside the window: wallet data, the developer's page
-// and the QR codes of addresses.
+// The About section outside the window: wallet data and the developer's page.
+// The QR codes are the About journey's: it decodes one from the screen.
 #include "StoreFakes.h"
 #include "view/AboutData.h"
-#include "view/QrImageProvider.h"
 
 #include <QDir>
 #include <QJsonDocument>
@@ -84,30 +83,6 @@ private slots:
         QFile(page.toLocalFile()).resize(0);
         QCOMPARE(about.developerPageUrl(), page); // a second opening writes the copy again
         QCOMPARE(readAll(page.toLocalFile()), readAll(sourceDir + "/README.md"));
-    }
-
-    // Byte-mode capacities at level M are 14 and 42 bytes for versions 1 and 3
-    // (21 and 29 modules); levels L and Q hold 17/53 and 11/32 bytes, so the
-    // rows on both sides of a boundary pin the level to M.
-    void qrSymbolSizeFollowsLevelM_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("modules"); // 0: cannot be encoded
-        QTest::newRow("14 bytes") << QString(14, u'a') << 21;
-        QTest::newRow("Cyrillic, 8 letters, 16 bytes") << QStringLiteral("Приветик") << 25;
-        QTest::newRow("42 bytes") << QString(42, u'x') << 29;
-        QTest::newRow("43 bytes") << QString(43, u'x') << 33;
-        QTest::newRow("2332 bytes") << QString(2332, u'z') << 0;
-        QTest::newRow("empty") << QString() << 0;
-    }
-
-    void qrSymbolSizeFollowsLevelM()
-    {
-        QFETCH(QString, text);
-        QFETCH(int, modules);
-        const std::optional<QRGenerator::Matrix> matrix = QRGenerator::encode(text);
-        QCOMPARE(matrix ? matrix->size : 0, modules);
-        QVERIFY(!matrix || (matrix->isDark(0, 0) && !matrix->isDark(7, 0))); // a finder pattern, in place
     }
 };
 

@@ -56,7 +56,6 @@ Item {
             const gone = "9A9A9A9A-0000-4000-8000-000000000000"
             return [
                 { tag: "add, default gone", how: "add", preferred: gone, expected: root.systemId, shown: "Без сервиса" },
-                { tag: "edit, service listed", how: "edit", preferred: root.chatId, expected: root.chatId, shown: "ChatGPT" },
                 { tag: "edit, service gone", how: "edit", preferred: gone, expected: root.systemId, shown: "Без сервиса" },
                 { tag: "edit, service gone, no system service", how: "edit", list: root.services.slice(1),
                   preferred: gone, expected: root.chatId, shown: "ChatGPT" },
