@@ -460,6 +460,10 @@ private slots:
         QCOMPARE(overviews, (QStringList{"Без сервиса 0/0  -1", "A 1/1 old 100", "B 1/0  200"}));
         store.selectService(QUuid::createUuid());
         QCOMPARE(store.selectedDestinationId(), QStringLiteral("section:all"));
+        store.selectService(kServiceA);
+        QCOMPARE(store.selectedService()->name, QStringLiteral("A"));
+        QCOMPARE(store.selectedSection(), DashboardSection::all);
+        QVERIFY(!store.selectedStaticSection());
     }
 
     // The history, newest first, found by the account's current name or the event's text.
