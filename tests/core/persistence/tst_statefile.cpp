@@ -106,10 +106,11 @@ private slots:
         QVERIFY(!StateFile::encode(state).contains("null")); // absent dates are left out
     }
 
-    // Ordinary texts never take the slow path; lone surrogates may.
+    // Ordinary texts, from one byte to four in UTF-8, never take the slow path;
+    // lone surrogates may.
     void readsWhatItWrites()
     {
-        for (const QString &odd : {QStringLiteral("\"Лиза\" \\ 😀\n\t"), tricky()}) {
+        for (const QString &odd : {QStringLiteral("\"Лиза\" \\ 😀 € ￥ ߀\n\t"), tricky()}) {
             AccountsState state = sampleState(odd);
             state.accounts.removeLast(); // its years do not read back
             const QByteArray bytes = StateFile::encode(state);
