@@ -219,12 +219,19 @@ private slots:
             QCOMPARE(result.value().schemaVersion, schemaVersion);
     }
 
-    // Dates outside the four-digit years cannot be written.
+    // Dates outside the four-digit years cannot be written, in any record.
     void unwritableDateFailsToEncrypt()
     {
-        BackupPayload payload = samplePayload();
-        payload.state.accounts[0].resetAt = QDateTime(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
-        QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
+        const QDateTime late(QDate(10000, 1, 1), QTime(0, 0), Qt::UTC);
+        for (const auto &spoil : std::initializer_list<std::function<void(BackupPayload &)>>{
+                 [&](BackupPayload &p) { p.exportedAt = late; },
+                 [&](BackupPayload &p) { p.state.services[1].createdAt = late; },
+                 [&](BackupPayload &p) { p.state.accounts[0].resetAt = late; },
+                 [&](BackupPayload &p) { p.state.events[0].timestamp = late; }}) {
+            BackupPayload payload = samplePayload();
+            spoil(payload);
+            QCOMPARE(m_service.encrypt(payload, "pw").error().kind, Error::Kind::Encoding);
+        }
     }
 };
 
